@@ -90,7 +90,10 @@ st_mysql *Connection::handle() const {
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (!db.isOpen()) return nullptr;
     QVariant v = db.driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "MYSQL*") != 0) return nullptr;
+    // The driver names the type after the client library's struct.
+    if (!v.isValid() ||
+        (qstrcmp(v.typeName(), "MYSQL*") != 0 && qstrcmp(v.typeName(), "st_mysql*") != 0))
+        return nullptr;
     return *static_cast<st_mysql *const *>(v.constData());
 }
 
@@ -106,10 +109,12 @@ void Connection::connectNow() {
     db.setPassword(m_password);
     // Found rows rather than changed rows, so an update that matched a row
     // whose values were already the same still counts as done.
-    db.setConnectOptions(QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1;CLIENT_FOUND_ROWS").arg(m_timeout));
+    db.setConnectOptions(
+        QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1;CLIENT_FOUND_ROWS").arg(m_timeout));
     if (!db.open()) {
         const QSqlError e = db.lastError();
-        throw DbError(e.text(), QString(), e.nativeErrorCode().toInt());
+        const int code = e.nativeErrorCode().toInt();
+        throw DbError(QStringLiteral("%1 (%2)").arg(e.databaseText()).arg(code), QString(), code);
     }
     st_mysql *h = handle();
     if (!h) throw DbError(QStringLiteral("Conexão sem handle nativo do MySQL."));
@@ -137,7 +142,8 @@ unsigned long Connection::threadId() const {
 
 void Connection::fail(const QString &sql) {
     st_mysql *h = handle();
-    if (!h) throw DbError(QStringLiteral("Conexão com o banco de dados não está aberta."), sql, 2006);
+    if (!h)
+        throw DbError(QStringLiteral("Conexão com o banco de dados não está aberta."), sql, 2006);
     const int code = int(mysql_errno(h));
     throw DbError(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(mysql_error(h))).arg(code), sql,
                   code);
@@ -152,7 +158,11 @@ auto Connection::withRetry(const QString &sql, F &&f) -> decltype(f()) {
         } catch (const DbError &e) {
             if (!isLostConnection(e.nativeCode())) throw;
             const LostAction a = onConnectionLost ? onConnectionLost() : LostAction::Raise;
-            if (a == LostAction::Raise) throw;
+            if (a == LostAction::Raise) {
+                // The session is gone: the next operation connects afresh.
+                close();
+                throw;
+            }
             close();
             connectNow();
             emit reconnected();
@@ -185,7 +195,8 @@ QString Connection::literal(const QVariant &v) {
         case QMetaType::QDate:
             return QLatin1Char('\'') + v.toDate().toString(Qt::ISODate) + QLatin1Char('\'');
         case QMetaType::QDateTime:
-            return QLatin1Char('\'') + v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+            return QLatin1Char('\'') +
+                   v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
                    QLatin1Char('\'');
         case QMetaType::QTime:
             return QLatin1Char('\'') + v.toTime().toString(QStringLiteral("HH:mm:ss")) +
@@ -229,7 +240,7 @@ QString Connection::expand(const QString &sql, const Params &params) {
     return out;
 }
 
-ResultSet Connection::select(const QString &sql, const Params &params) {
+ResultSet Connection::select(const QString &sql, const Params &params, const RowKeeper &keep) {
     return withRetry(sql, [&]() {
         const QByteArray text = expand(sql, params).toUtf8();
         st_mysql *h = handle();
@@ -292,7 +303,8 @@ ResultSet Connection::select(const QString &sql, const Params &params) {
         }
         while (MYSQL_ROW row = mysql_fetch_row(res)) {
             const unsigned long *len = mysql_fetch_lengths(res);
-            rs.rows.append(Row::fromRaw(int(nf), row, len));
+            Row r = Row::fromRaw(int(nf), row, len);
+            rs.rows.append(keep ? keep(std::move(r), int(rs.rows.size())) : std::move(r));
         }
         const unsigned err = mysql_errno(h);
         mysql_free_result(res);
@@ -332,10 +344,11 @@ const TableInfo &Connection::tableInfo(const QString &table) {
     if (it != m_tables.end()) return *it;
     Params p;
     p.set(QStringLiteral("t"), key);
-    const ResultSet rs = select(QStringLiteral(
-        "SELECT COLUMN_NAME, CHARACTER_MAXIMUM_LENGTH, DATA_TYPE, COLUMN_KEY, EXTRA "
-        "FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND "
-        "LOWER(TABLE_NAME) = :t ORDER BY ORDINAL_POSITION"), p);
+    const ResultSet rs = select(
+        QStringLiteral("SELECT COLUMN_NAME, CHARACTER_MAXIMUM_LENGTH, DATA_TYPE, COLUMN_KEY, EXTRA "
+                       "FROM information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND "
+                       "LOWER(TABLE_NAME) = :t ORDER BY ORDINAL_POSITION"),
+        p);
     TableInfo info;
     info.name = key;
     for (const Row &r : rs.rows) {
@@ -346,7 +359,8 @@ const TableInfo &Connection::tableInfo(const QString &table) {
         if (type == QLatin1String("varchar") || type == QLatin1String("char"))
             c.maxChars = r.value(1, rs.columns[1]).toInt();
         c.isKey = r.value(3, rs.columns[3]).toString() == QLatin1String("PRI");
-        c.autoIncrement = r.value(4, rs.columns[4]).toString().contains(QLatin1String("auto_increment"));
+        c.autoIncrement =
+            r.value(4, rs.columns[4]).toString().contains(QLatin1String("auto_increment"));
         info.byName.insert(c.name.toLower(), info.columns.size());
         if (c.isKey) info.keyColumns.append(c.name);
         info.columns.append(c);

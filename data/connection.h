@@ -82,7 +82,11 @@ public:
     // Asked on the thread of the failed call; default: Raise.
     std::function<LostAction()> onConnectionLost;
 
-    ResultSet select(const QString &sql, const Params &params = {});
+    // `keep`, when given, sees each row as it arrives and returns the row to
+    // store: a refresh hands back its old copy of an unchanged row, so the
+    // new result shares memory with the old one instead of doubling it.
+    using RowKeeper = std::function<Row(Row &&fresh, int index)>;
+    ResultSet select(const QString &sql, const Params &params = {}, const RowKeeper &keep = {});
     // Runs a statement that returns no rows; returns the rows it affected.
     qint64 execute(const QString &sql, const Params &params = {});
     quint64 lastInsertId() const { return m_lastInsertId; }

@@ -103,11 +103,17 @@ QString Dataset::effectiveSql() const {
     return sqltext::addCondition(m_sql, conds.join(QStringLiteral(" AND ")));
 }
 
-ResultSet Dataset::fetch(const QString &sql) {
+ResultSet Dataset::fetch(const QString &sql, bool reuse) {
     Params p = m_params;
     for (int i = 0; i < m_linkValues.size(); ++i)
         p.set(QStringLiteral("__m%1").arg(i), m_linkValues[i]);
-    return m_conn->select(sql, p);
+    if (!reuse) return m_conn->select(sql, p);
+    // Rows mostly come back as they were, and in the same order.
+    const QList<Row> &old = (m_filtered && m_filter) ? m_all : m_rows;
+    return m_conn->select(sql, p, [&old](Row &&fresh, int i) {
+        if (i < old.size() && old[i] == fresh) return old[i];
+        return std::move(fresh);
+    });
 }
 
 void Dataset::adoptColumns(const QList<ColumnMeta> &cols) {
@@ -122,7 +128,8 @@ void Dataset::adoptColumns(const QList<ColumnMeta> &cols) {
     }
     m_fields += m_extra;
     // First occurrence wins, as a select list may repeat a name.
-    for (int i = m_fields.size() - 1; i >= 0; --i) m_fieldIndex.insert(m_fields[i].name.toLower(), i);
+    for (int i = m_fields.size() - 1; i >= 0; --i)
+        m_fieldIndex.insert(m_fields[i].name.toLower(), i);
 
     m_keyCol = -1;
     const QString table = updateTable();
@@ -198,7 +205,7 @@ void Dataset::execute() {
 void Dataset::refresh() {
     if (!isActive()) return;
     if (isEditing()) return;  // never under the operator's hands
-    ResultSet rs = fetch(effectiveSql());
+    ResultSet rs = fetch(effectiveSql(), true);
     if (rs.columns.size() != m_columns.size()) {
         close();
         open();
@@ -234,13 +241,20 @@ QByteArray Dataset::keyOf(const Row &r) const {
 // Brings m_rows to `rows` with the fewest row operations, so grids keep
 // their current row, selection and scroll position.
 void Dataset::applyRows(QList<Row> rows) {
-    const QByteArray curKey =
-        (m_keyCol >= 0 && m_current >= 0 && m_current < m_rows.size()) ? keyOf(m_rows[m_current])
-                                                                         : QByteArray();
+    const QByteArray curKey = (m_keyCol >= 0 && m_current >= 0 && m_current < m_rows.size())
+                                  ? keyOf(m_rows[m_current])
+                                  : QByteArray();
     const Row curRow = (m_current >= 0 && m_current < m_rows.size()) ? m_rows[m_current] : Row();
     const int oldCurrent = m_current;
 
-    if (m_keyCol < 0) {
+    // Same rows in the same places but for some values: no keys needed.
+    bool samePlaces = rows.size() == m_rows.size();
+    for (int i = 0; i < rows.size() && samePlaces; ++i)
+        if (!rows[i].sharesWith(m_rows[i]) && m_keyCol >= 0 &&
+            rows[i].raw(m_keyCol) != m_rows[i].raw(m_keyCol))
+            samePlaces = false;
+
+    if (m_keyCol < 0 || samePlaces) {
         applyPositional(std::move(rows));
     } else {
         QHash<QByteArray, int> newIndex;
@@ -459,7 +473,9 @@ int Dataset::findRow(const QStringList &fields, const QList<QVariant> &values) c
 
 // ---- fields
 
-int Dataset::fieldIndex(const QString &name) const { return m_fieldIndex.value(name.toLower(), -1); }
+int Dataset::fieldIndex(const QString &name) const {
+    return m_fieldIndex.value(name.toLower(), -1);
+}
 
 Field Dataset::field(const QString &name) {
     const int i = fieldIndex(name);
@@ -546,8 +562,10 @@ void Dataset::addLookupField(const QString &name, ColType type, const QString &k
 void Dataset::setState(State s) {
     if (m_state == s) return;
     m_state = s;
-    if (!isEditing()) m_timer.stop();
-    else if (m_autoRefresh) m_timer.stop();
+    if (!isEditing())
+        m_timer.stop();
+    else if (m_autoRefresh)
+        m_timer.stop();
     if (m_state == State::Browse) startTimer();
     emit stateChanged();
 }
@@ -586,7 +604,8 @@ void Dataset::setFieldValue(int field, const QVariant &v) {
     if (field < 0 || field >= m_fields.size())
         throw DbError(QStringLiteral("Campo inexistente."), m_sql);
     if (m_fields[field].kind != FieldKind::Data)
-        throw DbError(QStringLiteral("Campo '%1' não pode ser alterado.").arg(m_fields[field].name));
+        throw DbError(
+            QStringLiteral("Campo '%1' não pode ser alterado.").arg(m_fields[field].name));
     if (!isEditing()) edit();
     m_buf[field] = v;
     m_mod[field] = true;
@@ -607,7 +626,8 @@ QString Dataset::whereForRow(const Row &orig) const {
     const QString t = updateTable();
     if (m_keyCol >= 0)
         return QStringLiteral("`%1` = %2")
-            .arg(m_columns[m_keyCol].orgName, m_conn->literal(orig.value(m_keyCol, m_columns[m_keyCol])));
+            .arg(m_columns[m_keyCol].orgName,
+                 m_conn->literal(orig.value(m_keyCol, m_columns[m_keyCol])));
     // No single key: match every column as it was read.
     QStringList conds;
     for (int i = 0; i < m_columns.size(); ++i) {
@@ -615,10 +635,11 @@ QString Dataset::whereForRow(const Row &orig) const {
         const QVariant v = orig.value(i, m_columns[i]);
         if (m_columns[i].type == ColType::Double && !isNullValue(v))
             // Compare doubles through their text, as the server sent them.
-            conds.append(QStringLiteral("`%1` = %2").arg(m_columns[i].orgName,
-                                                         m_conn->literal(v.toDouble())));
+            conds.append(QStringLiteral("`%1` = %2")
+                             .arg(m_columns[i].orgName, m_conn->literal(v.toDouble())));
         else
-            conds.append(QStringLiteral("`%1` <=> %2").arg(m_columns[i].orgName, m_conn->literal(v)));
+            conds.append(
+                QStringLiteral("`%1` <=> %2").arg(m_columns[i].orgName, m_conn->literal(v)));
     }
     if (conds.isEmpty()) throw DbError(QStringLiteral("Tabela '%1' sem chave.").arg(t));
     return conds.join(QStringLiteral(" AND "));
@@ -628,7 +649,8 @@ Row Dataset::reread(const QVariant &keyValue) {
     if (m_keyCol < 0 || isNullValue(keyValue)) return Row();
     if (m_sql.contains(QLatin1String("group by"), Qt::CaseInsensitive)) return Row();
     const QString sql = sqltext::replaceCondition(
-        m_sql, QStringLiteral("`%1` = %2").arg(m_columns[m_keyCol].orgName, m_conn->literal(keyValue)));
+        m_sql,
+        QStringLiteral("`%1` = %2").arg(m_columns[m_keyCol].orgName, m_conn->literal(keyValue)));
     ResultSet rs = m_conn->select(sql, m_params);
     if (rs.rows.size() != 1 || rs.columns.size() != m_columns.size()) return Row();
     return rs.rows.first();
@@ -654,11 +676,12 @@ void Dataset::post() {
     if (m_state == State::Edit) {
         if (!cols.isEmpty()) {
             QStringList sets;
-            for (int i = 0; i < cols.size(); ++i) sets.append(cols[i] + QStringLiteral(" = ") + vals[i]);
-            const QString sql = QStringLiteral("UPDATE `%1` SET %2 WHERE %3%4")
-                                    .arg(table, sets.join(QStringLiteral(", ")),
-                                         whereForRow(m_rows[m_current]),
-                                         m_keyCol < 0 ? QStringLiteral(" LIMIT 1") : QString());
+            for (int i = 0; i < cols.size(); ++i)
+                sets.append(cols[i] + QStringLiteral(" = ") + vals[i]);
+            const QString sql =
+                QStringLiteral("UPDATE `%1` SET %2 WHERE %3%4")
+                    .arg(table, sets.join(QStringLiteral(", ")), whereForRow(m_rows[m_current]),
+                         m_keyCol < 0 ? QStringLiteral(" LIMIT 1") : QString());
             if (m_conn->execute(sql) == 0)
                 throw DbError(QStringLiteral("O registro não foi gravado: ele foi excluído ou "
                                              "alterado em outra estação."),
@@ -666,8 +689,9 @@ void Dataset::post() {
         }
         if (m_keyCol >= 0) keyValue = m_buf[m_keyCol];
     } else {
-        const QString sql = QStringLiteral("INSERT INTO `%1` (%2) VALUES (%3)")
-                                .arg(table, cols.join(QStringLiteral(", ")), vals.join(QStringLiteral(", ")));
+        const QString sql =
+            QStringLiteral("INSERT INTO `%1` (%2) VALUES (%3)")
+                .arg(table, cols.join(QStringLiteral(", ")), vals.join(QStringLiteral(", ")));
         m_conn->execute(sql);
         if (m_keyCol >= 0) {
             if (isNullValue(m_buf[m_keyCol]) && m_conn->lastInsertId() != 0)
@@ -721,9 +745,9 @@ void Dataset::remove() {
     const QString table = updateTable();
     if (table.isEmpty()) throw DbError(QStringLiteral("Tabela de gravação não definida."), m_sql);
     const Row orig = m_rows[m_current];
-    m_conn->execute(QStringLiteral("DELETE FROM `%1` WHERE %2%3")
-                        .arg(table, whereForRow(orig),
-                             m_keyCol < 0 ? QStringLiteral(" LIMIT 1") : QString()));
+    m_conn->execute(
+        QStringLiteral("DELETE FROM `%1` WHERE %2%3")
+            .arg(table, whereForRow(orig), m_keyCol < 0 ? QStringLiteral(" LIMIT 1") : QString()));
     m_buf.clear();
     m_mod.clear();
     if (m_state != State::Browse) setState(State::Browse);

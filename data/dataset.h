@@ -21,7 +21,8 @@ class Dataset;
 // being edited, or any other row).
 class RecordView {
 public:
-    RecordView(const Dataset *ds, const Row *row, int index) : m_ds(ds), m_row(row), m_index(index) {}
+    RecordView(const Dataset *ds, const Row *row, int index)
+        : m_ds(ds), m_row(row), m_index(index) {}
     QVariant value(int field) const;
     QVariant value(const QString &field) const;
     double asFloat(const QString &field) const { return value(field).toDouble(); }
@@ -203,7 +204,7 @@ private:
     friend class RecordView;
 
     QString effectiveSql() const;
-    ResultSet fetch(const QString &sql);
+    ResultSet fetch(const QString &sql, bool reuse = false);
     void adoptColumns(const QList<ColumnMeta> &cols);
     void applyRows(QList<Row> rows);
     void applyPositional(QList<Row> rows);

@@ -41,8 +41,8 @@ void DbGrid::followDataset() {
     if (r < 0 || (cur.isValid() && cur.row() == r)) return;
     m_syncing = true;
     const int col = cur.isValid() ? cur.column() : 0;
-    selectionModel()->setCurrentIndex(m_model->index(r, col),
-                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(
+        m_model->index(r, col), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_syncing = false;
 }
 

@@ -118,7 +118,8 @@ QVariant decodeValue(ColType type, QByteArrayView raw, bool isUnsigned) {
             return dt.isValid() ? QVariant(dt) : QVariant(QMetaType::fromType<QDateTime>());
         }
         case ColType::Time: {
-            const QTime t = QTime::fromString(QString::fromLatin1(raw).left(8), QStringLiteral("HH:mm:ss"));
+            const QTime t =
+                QTime::fromString(QString::fromLatin1(raw).left(8), QStringLiteral("HH:mm:ss"));
             return t.isValid() ? QVariant(t) : QVariant(QMetaType::fromType<QTime>());
         }
         case ColType::Bytes:

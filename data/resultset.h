@@ -30,8 +30,11 @@ public:
     bool isNull(int col) const;
     QByteArrayView raw(int col) const;
     QVariant value(int col, const ColumnMeta &meta) const;
-    bool operator==(const Row &o) const { return m_buf == o.m_buf; }
-    bool operator!=(const Row &o) const { return m_buf != o.m_buf; }
+    bool operator==(const Row &o) const {
+        return m_buf.constData() == o.m_buf.constData() || m_buf == o.m_buf;
+    }
+    bool operator!=(const Row &o) const { return !(*this == o); }
+    bool sharesWith(const Row &o) const { return m_buf.constData() == o.m_buf.constData(); }
     qsizetype bytes() const { return m_buf.size(); }
 
 private:

@@ -138,9 +138,8 @@ QString rewriteWhere(const QString &sql, const QString &cond, bool keepOld) {
     if (where >= 0) {
         const int tail = clauseAfterWhere(sql, sc, whereEnd);
         const QString old = sql.mid(whereEnd, tail - whereEnd).trimmed();
-        QString clause = keepOld && !old.isEmpty()
-                             ? QStringLiteral(" (%1) AND (%2)").arg(old, cond)
-                             : QStringLiteral(" (%1)").arg(cond);
+        QString clause = keepOld && !old.isEmpty() ? QStringLiteral(" (%1) AND (%2)").arg(old, cond)
+                                                   : QStringLiteral(" (%1)").arg(cond);
         QString rest = sql.mid(tail);
         if (!rest.isEmpty() && !rest[0].isSpace()) clause += u' ';
         return sql.left(whereEnd) + clause + rest;

@@ -101,7 +101,8 @@ int TDM::currentShift() {
 }
 
 void TDM::closeShared() {
-    for (Dataset *ds : {tbFilial, tbConfiguracao, tbParcela, tbFaturamento, tbSaida, tbCliente, MyCliente})
+    for (Dataset *ds :
+         {tbFilial, tbConfiguracao, tbParcela, tbFaturamento, tbSaida, tbCliente, MyCliente})
         ds->close();
 }
 

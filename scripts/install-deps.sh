@@ -10,7 +10,7 @@ PKGS=(
   libgl-dev
   mariadb-server mariadb-client libmariadb-dev
   libcurl4-openssl-dev libxlsxwriter-dev
-  fonts-dejavu-core xvfb poppler-utils
+  fonts-dejavu-core xvfb xauth poppler-utils python3
 )
 
 missing=()
