@@ -60,7 +60,7 @@ PLANS = [
     (-1, "SEM PLANO", 1, "N", "CREDIARIO", "CREDIARIO", None),
 ]
 PLAN = {p[0]: p for p in PLANS}
-PLAN_WEIGHTS = [(1, 26), (2, 14), (3, 20), (7, 8), (4, 13), (5, 7), (6, 6), (-1, 1)]
+PLAN_WEIGHTS = [(1, 26), (2, 14), (3, 20), (7, 8), (4, 13), (5, 7), (6, 6)]
 
 CARD_TYPES = [(1, "VISA"), (2, "MASTERCARD"), (3, "ELO"), (4, "HIPERCARD"), (5, "AMEX")]
 ACQUIRERS = ["CIELO", "REDE", "STONE", "GETNET"]
@@ -86,15 +86,14 @@ FIRST_M = ["JOSÉ", "JOÃO", "ANTÔNIO", "FRANCISCO", "CARLOS", "PAULO", "PEDRO"
            "LUIZ", "MARCOS", "LUÍS", "GABRIEL", "RAFAEL", "DANIEL", "MARCELO", "BRUNO",
            "EDUARDO", "FELIPE", "RODRIGO", "SEBASTIÃO", "GERALDO", "WELLINGTON",
            "ANDERSON", "FÁBIO", "SÉRGIO", "ROGÉRIO", "VINÍCIUS", "OTÁVIO"]
-MIDDLE = ["APARECIDA", "DE FÁTIMA", "CRISTINA", "HELENA", "EDUARDO", "HENRIQUE",
-          "AUGUSTO", "CARLOS", "D'ARC"]
+MIDDLE_F = ["APARECIDA", "DE FÁTIMA", "CRISTINA", "HELENA", "D'ARC", "LUÍSA"]
+MIDDLE_M = ["EDUARDO", "HENRIQUE", "AUGUSTO", "CARLOS", "DE ASSIS", "ROBERTO"]
 SURNAMES = ["SILVA", "SANTOS", "OLIVEIRA", "SOUZA", "RODRIGUES", "FERREIRA", "ALVES",
             "PEREIRA", "LIMA", "GOMES", "COSTA", "RIBEIRO", "MARTINS", "CARVALHO",
             "ALMEIDA", "LOPES", "SOARES", "FERNANDES", "VIEIRA", "BARBOSA", "ROCHA",
             "DIAS", "NASCIMENTO", "ANDRADE", "MOREIRA", "NUNES", "MARQUES", "MACHADO",
             "MENDES", "FREITAS", "CARDOSO", "RAMOS", "GONÇALVES", "SANTANA", "TEIXEIRA",
             "D'ÁVILA", "CASTRO", "ARAÚJO", "RESENDE", "FARIA", "TAVARES", "CAMPOS"]
-PARTICLES = ["", "", "", "DA ", "DOS ", "DE "]
 
 STREETS = ["RUA GOIÁS", "RUA SÃO PAULO", "AV. PRIMEIRO DE JUNHO", "RUA PERNAMBUCO",
            "RUA RIO DE JANEIRO", "AV. ANTÔNIO OLÍMPIO DE MORAIS", "RUA MINAS GERAIS",
@@ -360,9 +359,15 @@ class Generator:
             female = rng.random() < 0.58
             for _ in range(6):
                 first = rng.choice(FIRST_F if female else FIRST_M)
-                mid = rng.choice(MIDDLE) + " " if rng.random() < 0.3 else ""
+                mid = ""
+                if rng.random() < 0.3:
+                    mid = rng.choice(MIDDLE_F if female else MIDDLE_M) + " "
                 s1, s2 = rng.sample(SURNAMES, 2)
-                name = "%s %s%s%s %s" % (first, mid, rng.choice(PARTICLES), s1, s2)
+                particle = ""
+                if rng.random() < 0.4:
+                    particle = ("DOS " if s1.endswith("OS")
+                                else "DA " if s1.endswith("A") else "DE ")
+                name = "%s %s%s%s %s" % (first, mid, particle, s1, s2)
                 if name not in names:
                     break
             names.add(name)
@@ -421,15 +426,19 @@ class Generator:
         self.note += 1
         note = self.note
         nt = str(note)
-        client = self.cash_client if rng.random() < 0.02 else rng.choice(self.client_list)
-        plan = PLAN[weighted(rng, PLAN_WEIGHTS)]
+        # every so often a counter sale and a sale without plan, so that even a
+        # small data set has some
+        cash = note % 100 == 7 or rng.random() < 0.004
+        client = self.cash_client if cash else rng.choice(self.client_list)
+        plan = PLAN[-1] if note % 150 == 13 else PLAN[weighted(rng, PLAN_WEIGHTS)]
         if client is self.cash_client and plan[0] not in (1, 3):
             plan = PLAN[1]
         code, pdesc, qty, entry, appl, kind, perc = plan
         seller = rng.randint(1, len(SELLERS))
         hour = time_text(rng)
-        has_nfce = code != -1 and rng.random() < 1 / 3
-        cancelled = has_nfce and rng.random() < 0.05
+        forced_cancel = note % 60 == 21 and code != -1
+        has_nfce = code != -1 and (rng.random() < 1 / 3 or forced_cancel)
+        cancelled = has_nfce and (rng.random() < 0.05 or forced_cancel)
         nfce = None
         if has_nfce:
             self.nfce += 1
@@ -582,10 +591,12 @@ class Generator:
         user = rng.choice(OPERATORS)
         v = r["Valor"]
         r.update({"Pago": "S", "Tipo": "2", "TotalPg": rd2(paid), "Mdias": float(late_days),
-                  "DataQuitacao": when, "DataPago": when, "valororiginal": v, "Fechada": "0",
+                  "DataQuitacao": when, "DataPago": when, "Fechada": "0",
                   "horafim": hour, "tipopagamento": kind, "Turno": shift, "usuario": user,
                   "TipoRecebimento": "Dpc" if kind == "Valor do Dpc" else kind,
                   "NomeComputador": rng.choice(COMPUTERS), "_auth": True})
+        if not r.get("valororiginal") or kind == "Valor do Dpc":
+            r["valororiginal"] = v
         if interest:
             d = rd2(paid - v)
             r["valorcomjuros"] = d
@@ -681,7 +692,8 @@ class Generator:
             open_late = [r for r in rows if r.get("DataQuitacao") is None
                          and r["DataVenc"] < today - dt.timedelta(days=90)]
             if open_late and rng.random() < 0.35:
-                when = min(today, open_late[0]["DataVenc"] + dt.timedelta(days=rng.randint(60, 90)))
+                when = min(today, open_late[0]["DataVenc"]
+                           + dt.timedelta(days=rng.randint(60, 90)))
                 for r in rows:
                     if r.get("DataQuitacao") is None and r["DataVenc"] < when:
                         r["dInativotLan"] = when
@@ -835,7 +847,8 @@ class Generator:
 
 
 def main():
-    ap = argparse.ArgumentParser(description="Deterministic demo data for the receivables program.")
+    ap = argparse.ArgumentParser(
+        description="Deterministic demo data for the receivables program.")
     ap.add_argument("--seed", type=int, required=True)
     ap.add_argument("--installments", type=int, required=True, help="number of receber rows")
     ap.add_argument("--today", type=dt.date.fromisoformat, default=dt.date.today(),

@@ -78,6 +78,22 @@ private slots:
         QCOMPARE(s.dm()->companyName(), QString("LOJA MODELO"));
     }
 
+    // The first filial row is the current branch; the shift is the lowest
+    // controle, and 0 when the table is empty.
+    void sharedDatasetRows() {
+        TDM dm;
+        dm.MyConnection1->setHost("127.0.0.1");
+        dm.MyConnection1->setPort(db->port());
+        dm.MyConnection1->setDatabase(db->name());
+        dm.MyConnection1->open();
+        QCOMPARE(dm.currentShift(), 0);
+        dm.tbturno->close();
+        db->exec("INSERT INTO turno (controle, descricao) VALUES (2,'TARDE'),(1,'MANHÃ')");
+        QCOMPARE(dm.currentShift(), 1);
+        QCOMPARE(dm.currentBranchName(), QString("MATRIZ"));
+        db->exec("DELETE FROM turno");
+    }
+
     void missingOperatorNameEnds() {
         QTemporaryDir dir;
         Startup s({"ContasReceber", "X"}, writeIni(dir, ""));
