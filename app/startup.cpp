@@ -1,5 +1,8 @@
 #include "app/startup.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include "app/errorbox.h"
 #include "app/singleinstance.h"
 #include "data/tdm.h"
@@ -52,6 +55,9 @@ int runProgram(int argc, char **argv) {
     Startup s(QApplication::arguments());
     if (!s.run()) return 1;
     instance.setWindow(s.mainWindow());
+    // Without a window manager "maximised" means nothing: fill the screen.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        s.mainWindow()->setGeometry(screen->availableGeometry());
     s.mainWindow()->showMaximized();
     return app.exec();
 }
