@@ -240,6 +240,60 @@ QString Connection::expand(const QString &sql, const Params &params) {
     return out;
 }
 
+QList<ColumnMeta> Connection::columnsOf(MYSQL_RES *res) {
+    const unsigned nf = mysql_num_fields(res);
+    QList<ColumnMeta> cols;
+    MYSQL_FIELD *fields = mysql_fetch_fields(res);
+    cols.reserve(nf);
+    for (unsigned i = 0; i < nf; ++i) {
+        const MYSQL_FIELD &f = fields[i];
+        ColumnMeta m;
+        m.name = QString::fromUtf8(f.name, f.name_length);
+        m.orgName = QString::fromUtf8(f.org_name, f.org_name_length);
+        m.orgTable = QString::fromUtf8(f.org_table, f.org_table_length).toLower();
+        m.isUnsigned = f.flags & UNSIGNED_FLAG;
+        switch (f.type) {
+            case MYSQL_TYPE_TINY:
+            case MYSQL_TYPE_SHORT:
+            case MYSQL_TYPE_LONG:
+            case MYSQL_TYPE_INT24:
+            case MYSQL_TYPE_LONGLONG:
+            case MYSQL_TYPE_YEAR:
+            case MYSQL_TYPE_BIT:
+                m.type = ColType::Int;
+                break;
+            case MYSQL_TYPE_FLOAT:
+            case MYSQL_TYPE_DOUBLE:
+            case MYSQL_TYPE_DECIMAL:
+            case MYSQL_TYPE_NEWDECIMAL:
+                m.type = ColType::Double;
+                break;
+            case MYSQL_TYPE_DATE:
+            case MYSQL_TYPE_NEWDATE:
+                m.type = ColType::Date;
+                break;
+            case MYSQL_TYPE_DATETIME:
+            case MYSQL_TYPE_TIMESTAMP:
+                m.type = ColType::DateTime;
+                break;
+            case MYSQL_TYPE_TIME:
+                m.type = ColType::Time;
+                break;
+            case MYSQL_TYPE_TINY_BLOB:
+            case MYSQL_TYPE_MEDIUM_BLOB:
+            case MYSQL_TYPE_LONG_BLOB:
+            case MYSQL_TYPE_BLOB:
+                m.type = f.charsetnr == 63 ? ColType::Bytes : ColType::String;
+                break;
+            default:
+                m.type = ColType::String;
+                break;
+        }
+        cols.append(m);
+    }
+    return cols;
+}
+
 ResultSet Connection::select(const QString &sql, const Params &params, const RowKeeper &keep) {
     return withRetry(sql, [&]() {
         const QByteArray text = expand(sql, params).toUtf8();
@@ -253,54 +307,7 @@ ResultSet Connection::select(const QString &sql, const Params &params, const Row
             return rs;
         }
         const unsigned nf = mysql_num_fields(res);
-        MYSQL_FIELD *fields = mysql_fetch_fields(res);
-        rs.columns.reserve(nf);
-        for (unsigned i = 0; i < nf; ++i) {
-            const MYSQL_FIELD &f = fields[i];
-            ColumnMeta m;
-            m.name = QString::fromUtf8(f.name, f.name_length);
-            m.orgName = QString::fromUtf8(f.org_name, f.org_name_length);
-            m.orgTable = QString::fromUtf8(f.org_table, f.org_table_length).toLower();
-            m.isUnsigned = f.flags & UNSIGNED_FLAG;
-            switch (f.type) {
-                case MYSQL_TYPE_TINY:
-                case MYSQL_TYPE_SHORT:
-                case MYSQL_TYPE_LONG:
-                case MYSQL_TYPE_INT24:
-                case MYSQL_TYPE_LONGLONG:
-                case MYSQL_TYPE_YEAR:
-                case MYSQL_TYPE_BIT:
-                    m.type = ColType::Int;
-                    break;
-                case MYSQL_TYPE_FLOAT:
-                case MYSQL_TYPE_DOUBLE:
-                case MYSQL_TYPE_DECIMAL:
-                case MYSQL_TYPE_NEWDECIMAL:
-                    m.type = ColType::Double;
-                    break;
-                case MYSQL_TYPE_DATE:
-                case MYSQL_TYPE_NEWDATE:
-                    m.type = ColType::Date;
-                    break;
-                case MYSQL_TYPE_DATETIME:
-                case MYSQL_TYPE_TIMESTAMP:
-                    m.type = ColType::DateTime;
-                    break;
-                case MYSQL_TYPE_TIME:
-                    m.type = ColType::Time;
-                    break;
-                case MYSQL_TYPE_TINY_BLOB:
-                case MYSQL_TYPE_MEDIUM_BLOB:
-                case MYSQL_TYPE_LONG_BLOB:
-                case MYSQL_TYPE_BLOB:
-                    m.type = f.charsetnr == 63 ? ColType::Bytes : ColType::String;
-                    break;
-                default:
-                    m.type = ColType::String;
-                    break;
-            }
-            rs.columns.append(m);
-        }
+        rs.columns = columnsOf(res);
         while (MYSQL_ROW row = mysql_fetch_row(res)) {
             const unsigned long *len = mysql_fetch_lengths(res);
             Row r = Row::fromRaw(int(nf), row, len);
@@ -311,6 +318,36 @@ ResultSet Connection::select(const QString &sql, const Params &params, const Row
         if (err != 0) fail(sql);
         return rs;
     });
+}
+
+void Connection::selectStream(const QString &sql, const Params &params,
+                              const std::function<void(const QList<ColumnMeta> &)> &onColumns,
+                              const std::function<bool(const Row &)> &onRow) {
+    // Only the start is retried: rows already handed out cannot be taken back.
+    MYSQL_RES *res = withRetry(sql, [&]() -> MYSQL_RES * {
+        const QByteArray text = expand(sql, params).toUtf8();
+        st_mysql *h = handle();
+        if (mysql_real_query(h, text.constData(), text.size()) != 0) fail(sql);
+        MYSQL_RES *r = mysql_use_result(h);
+        if (!r && mysql_field_count(h) != 0) fail(sql);
+        return r;
+    });
+    if (!res) return;
+    st_mysql *h = handle();
+    const int nf = int(mysql_num_fields(res));
+    try {
+        if (onColumns) onColumns(columnsOf(res));
+        while (MYSQL_ROW row = mysql_fetch_row(res)) {
+            const Row r = Row::fromRaw(nf, row, mysql_fetch_lengths(res));
+            if (!onRow(r)) break;
+        }
+    } catch (...) {
+        mysql_free_result(res);  // reads what is left, so the session stays usable
+        throw;
+    }
+    const unsigned err = mysql_errno(h);
+    mysql_free_result(res);
+    if (err != 0) fail(sql);
 }
 
 qint64 Connection::execute(const QString &sql, const Params &params) {

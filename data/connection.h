@@ -12,6 +12,7 @@
 #include "data/resultset.h"
 
 struct st_mysql;
+struct st_mysql_res;
 
 namespace cr {
 
@@ -87,6 +88,13 @@ public:
     // new result shares memory with the old one instead of doubling it.
     using RowKeeper = std::function<Row(Row &&fresh, int index)>;
     ResultSet select(const QString &sql, const Params &params = {}, const RowKeeper &keep = {});
+    // Streams a result row by row without keeping it: `onRow` returns false
+    // to stop early. No other statement may run on this connection from
+    // inside the callbacks.
+    void selectStream(const QString &sql, const Params &params,
+                      const std::function<void(const QList<ColumnMeta> &)> &onColumns,
+                      const std::function<bool(const Row &)> &onRow);
+
     // Runs a statement that returns no rows; returns the rows it affected.
     qint64 execute(const QString &sql, const Params &params = {});
     quint64 lastInsertId() const { return m_lastInsertId; }
@@ -103,6 +111,7 @@ signals:
     void reconnected();
 
 private:
+    QList<ColumnMeta> columnsOf(st_mysql_res *res);
     template <typename F>
     auto withRetry(const QString &sql, F &&f) -> decltype(f());
     void connectNow();

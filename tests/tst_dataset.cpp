@@ -330,6 +330,24 @@ private slots:
         QCOMPARE(ds.rowCount(), 5);
     }
 
+    // Rows handed out one by one; stopping early leaves the session usable.
+    void streamedSelect() {
+        QStringList names;
+        conn->selectStream(
+            "SELECT Nome FROM receber WHERE Valor >= :v ORDER BY Controle", [] {
+                Params p;
+                p.set("v", 50);
+                return p;
+            }(),
+            [](const QList<ColumnMeta> &cols) { QCOMPARE(cols.size(), 1); },
+            [&](const Row &r) {
+                names << r.value(0, ColumnMeta{}).toString();
+                return names.size() < 2;
+            });
+        QCOMPARE(names, (QStringList{"ANA SOUZA", "ANA SOUZA"}));
+        QCOMPARE(conn->select("SELECT COUNT(*) FROM receber").rows.size(), 1);
+    }
+
     void emptyTable() {
         Dataset ds(conn.get());
         ds.setTableName("itenssaida");
