@@ -11,17 +11,12 @@
 
 namespace cr {
 
-namespace {
-TfrmGeral *g_geral = nullptr;
-}
-
-TfrmGeral *frmGeral() { return g_geral; }
+TfrmGeral *frmGeral() { return TfrmGeral::instance(); }
 
 Startup::Startup(const QStringList &args, const QString &iniPath)
     : m_args(args), m_iniPath(iniPath) {}
 
 Startup::~Startup() {
-    if (g_geral == m_geral.get()) g_geral = nullptr;
     m_geral.reset();
     m_main.reset();
     if (DM() == m_dm.get()) setDM(nullptr);
@@ -40,7 +35,6 @@ bool Startup::run() {
 
     m_geral = std::make_unique<TfrmGeral>(m_main.get());
     m_geral->hide();
-    g_geral = m_geral.get();
     return true;
 }
 
