@@ -127,8 +127,11 @@ void Dataset::adoptColumns(const QList<ColumnMeta> &cols) {
         m_fields.append(d);
     }
     m_fields += m_extra;
-    // First occurrence wins, as a select list may repeat a name.
-    for (int i = m_fields.size() - 1; i >= 0; --i)
+    // Among columns the first occurrence wins (a select list may repeat a
+    // name); a declared calculated or lookup field wins over a column.
+    for (int i = int(cols.size()) - 1; i >= 0; --i)
+        m_fieldIndex.insert(m_fields[i].name.toLower(), i);
+    for (int i = int(cols.size()); i < m_fields.size(); ++i)
         m_fieldIndex.insert(m_fields[i].name.toLower(), i);
 
     m_keyCol = -1;
@@ -571,7 +574,10 @@ void Dataset::setState(State s) {
 }
 
 void Dataset::edit() {
-    if (!isActive()) throw DbError(QStringLiteral("Dataset fechado."), m_sql);
+    if (!isActive())
+        throw DbError(QStringLiteral("Não é possível alterar: a consulta '%1' não está aberta.")
+                          .arg(objectName().isEmpty() ? updateTable() : objectName()),
+                      m_sql);
     if (isEditing()) return;
     if (m_current < 0) {
         append();
@@ -585,7 +591,10 @@ void Dataset::edit() {
 }
 
 void Dataset::append() {
-    if (!isActive()) throw DbError(QStringLiteral("Dataset fechado."), m_sql);
+    if (!isActive())
+        throw DbError(QStringLiteral("Não é possível incluir: a consulta '%1' não está aberta.")
+                          .arg(objectName().isEmpty() ? updateTable() : objectName()),
+                      m_sql);
     if (isEditing()) post();
     const int at = m_rows.size();
     emit rowsAboutToBeInserted(at, at);
@@ -658,6 +667,7 @@ Row Dataset::reread(const QVariant &keyValue) {
 
 void Dataset::post() {
     if (!isEditing()) return;
+    emit aboutToPost();
     if (beforePost) beforePost(*this);
     const QString table = updateTable();
     if (table.isEmpty()) throw DbError(QStringLiteral("Tabela de gravação não definida."), m_sql);

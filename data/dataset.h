@@ -176,6 +176,7 @@ signals:
     void stateChanged();
     void currentChanged();  // another row, or the current row's values changed
     void fieldChanged(int field);
+    void aboutToPost();  // bound controls hand over what is typed but not yet written
     void refreshed();
     void autoRefreshFailed(const QString &message);
 

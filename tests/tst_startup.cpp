@@ -12,27 +12,13 @@
 #include "data/tdm.h"
 #include "receivables/tfrmgeral.h"
 #include "receivables/tfrmreceber.h"
+#include "tests/support/boxes.h"
 #include "tests/support/testdb.h"
 
 using namespace cr;
 
 namespace {
-// Answers every modal box shown while it lives; records titles and texts.
-struct BoxRecorder {
-    QStringList titles, texts;
-    QTimer timer;
-    BoxRecorder() {
-        timer.setInterval(30);
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                titles << box->windowTitle();
-                texts << box->text();
-                box->accept();
-            }
-        });
-        timer.start();
-    }
-};
+using crtest::BoxRecorder;
 
 QString writeIni(const QTemporaryDir &dir, const QString &body) {
     const QString path = dir.filePath("Admin.ini");
