@@ -212,6 +212,9 @@ QWidget *TfrmReceber::buildSearchGroup() {
         b->setFixedWidth(24);
         b->setFocusPolicy(Qt::TabFocus);
         connect(b, &QPushButton::clicked, this, [this, letter] { letterSearch(letter); });
+        // Alt+C, Alt+N and Alt+O belong to the search buttons; the letter
+        // keeps its underline but not the shortcut, so those are not ambiguous.
+        if (c == 'C' || c == 'N' || c == 'O') b->setShortcut(QKeySequence());
         letters->addWidget(b);
     }
     grid->addLayout(letters, 3, 0, 1, 6);
@@ -241,14 +244,16 @@ QWidget *TfrmReceber::buildButtonGroup() {
     notes->addLayout(legend);
     v->addLayout(notes);
 
-    auto bar = [&](const char *name, const QList<QPair<QString, QString>> &items) {
+    // A bar wraps after `perRow` buttons, so the window fits a 1366 screen.
+    auto bar = [&](const char *name, const QList<QPair<QString, QString>> &items, int perRow = 5) {
         auto *w = new QWidget(g);
         w->setObjectName(QString::fromLatin1(name));
-        auto *l = new QHBoxLayout(w);
+        auto *l = new QGridLayout(w);
         l->setContentsMargins(0, 0, 0, 0);
         l->setSpacing(2);
-        for (const auto &it : items) l->addWidget(makeButton(w, it.first, it.second));
-        l->addStretch(1);
+        for (int i = 0; i < items.size(); ++i)
+            l->addWidget(makeButton(w, items[i].first, items[i].second), i / perRow, i % perRow);
+        l->setColumnStretch(perRow, 1);
         v->addWidget(w);
         return w;
     };

@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
 bash "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
-cmake --build "$build" -j2 --target bench_dataset
+cmake --build "$build" -j2 --target bench_dataset bench_receber
 
 dbdir="$root/.bench"
 port=$(bash "$root/scripts/mariadb-private.sh" start "$dbdir")
@@ -22,4 +22,5 @@ for n in 10000 100000; do
   fi
 done
 "$build/bin/bench_dataset" "$port" bench10000 bench100000 "${1:-1000}"
+"$build/bin/bench_receber" "$port" bench100000
 echo "(the bench server keeps running in .bench/; stop it with scripts/mariadb-private.sh stop .bench)"
