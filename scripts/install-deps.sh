@@ -6,7 +6,7 @@ set -euo pipefail
 PKGS=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-mysql libqt6opengl6-dev
-  qt6-charts-dev libqt6svg6-dev qt6-translations-l10n qt6-l10n-tools
+  qt6-charts-dev qt6-svg-dev qt6-translations-l10n qt6-l10n-tools
   libgl-dev
   mariadb-server mariadb-client libmariadb-dev
   libcurl4-openssl-dev libxlsxwriter-dev
