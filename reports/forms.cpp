@@ -68,7 +68,8 @@ Band band(BandKind kind, double height, std::vector<Item> items) {
 Band titles(const std::vector<Col> &cols, const QStringList &texts, bool framed, BandKind kind) {
     Band b = band(kind, 6.5, {});
     for (size_t i = 0; i < cols.size() && int(i) < texts.size(); ++i)
-        b.items.push_back(label(cols[i].x, 0.8, cols[i].w, texts[int(i)], 8.5, true, cols[i].align));
+        b.items.push_back(
+            label(cols[i].x, 0.8, cols[i].w, texts[int(i)], 8.5, true, cols[i].align));
     if (framed) {
         b.framed = true;
     } else {
@@ -81,8 +82,8 @@ Band titles(const std::vector<Col> &cols, const QStringList &texts, bool framed,
 Band row(const std::vector<Col> &cols, const QStringList &fields, const QStringList &masks) {
     Band b = band(BandKind::Detail, 4.6, {});
     for (size_t i = 0; i < cols.size() && int(i) < fields.size(); ++i)
-        b.items.push_back(
-            field(cols[i].x, 0.3, cols[i].w, fields[int(i)], masks.value(int(i)), cols[i].align, 8.5));
+        b.items.push_back(field(cols[i].x, 0.3, cols[i].w, fields[int(i)], masks.value(int(i)),
+                                cols[i].align, 8.5));
     return b;
 }
 

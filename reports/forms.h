@@ -17,10 +17,10 @@ namespace reports {
 
 // What a form reads besides its main query, before it prints.
 struct RunData {
-    QVariantHash company;                     // first configuracao row, lower-case names
-    QHash<QString, QVariantHash> clients;     // cliente rows by Codigocliente (back of the letter)
-    QVariantHash sale;                        // first row of the sale query (sale receipt)
-    QList<QVariantHash> installments;         // installment rows (sale receipt)
+    QVariantHash company;                  // first configuracao row, lower-case names
+    QHash<QString, QVariantHash> clients;  // cliente rows by Codigocliente (back of the letter)
+    QVariantHash sale;                     // first row of the sale query (sale receipt)
+    QList<QVariantHash> installments;      // installment rows (sale receipt)
 };
 
 struct ReportRequest;
@@ -70,7 +70,8 @@ rpt::Band row(const std::vector<Col> &cols, const QStringList &fields, const QSt
 rpt::Band pageHeader(double width, rpt::ItemKind dateKind, const QString &datePrefix,
                      const QString &pagePrefix, bool framed = false);
 // A text at a column: "label => " right-aligned before a value column.
-rpt::Item labelBefore(const Col &valueCol, double labelWidth, const QString &text, bool bold = true);
+rpt::Item labelBefore(const Col &valueCol, double labelWidth, const QString &text,
+                      bool bold = true);
 
 }  // namespace form
 
