@@ -18,9 +18,9 @@ const QLocale &locale();  // pt_BR
 // away from zero. An empty mask formats like "0.##############".
 QString formatFloat(const QString &mask, double value);
 
-QString formatDate(const QDate &d);               // dd/MM/yyyy, empty for a null date
-QString formatDateTime(const QDateTime &dt);      // dd/MM/yyyy HH:mm:ss
-QString formatTime(const QTime &t);               // HH:mm:ss
+QString formatDate(const QDate &d);           // dd/MM/yyyy, empty for a null date
+QString formatDateTime(const QDateTime &dt);  // dd/MM/yyyy HH:mm:ss
+QString formatTime(const QTime &t);           // HH:mm:ss
 
 // Parses a number written with the Brazilian decimal comma ("0,33",
 // "1.234,56", "-2"). Returns false when the text is not such a number.

@@ -78,8 +78,7 @@ int main(int argc, char **argv) {
     w.data()->MyCaixa->setAutoRefresh(false);
 
     // The issue-date search whose period holds the first 10,000 rows.
-    const QString where =
-        "(NfCancelada <>\"S\")  and ((Pago <> \"F\") or (Pago is null))";
+    const QString where = "(NfCancelada <>\"S\")  and ((Pago <> \"F\") or (Pago is null))";
     const ResultSet first = dm.MyConnection1->select(
         "SELECT MIN(DataEmissao), (SELECT DataEmissao FROM receber WHERE " + where +
         " ORDER BY DataEmissao LIMIT 1 OFFSET 9999), MAX(DataEmissao) FROM receber WHERE " + where);
@@ -107,9 +106,10 @@ int main(int argc, char **argv) {
         tRefresh << t.nsecsElapsed() / 1e6;
     }
     const double p = median(tPlain), r = median(tRefresh);
-    std::printf("main list   rows=%d  plain fetch=%.1f ms  window refresh to grid up to date=%.1f ms"
-                "  ratio=%.2f  (median of 15)\n",
-                ds->rowCount(), p, r, r / p);
+    std::printf(
+        "main list   rows=%d  plain fetch=%.1f ms  window refresh to grid up to date=%.1f ms"
+        "  ratio=%.2f  (median of 15)\n",
+        ds->rowCount(), p, r, r / p);
 
     w.DTF->setDate(dEnd);
     w.button("BtnPorEmissao")->click();
@@ -121,9 +121,10 @@ int main(int argc, char **argv) {
     bar->setValue(bar->maximum());
     QCoreApplication::processEvents();
     const double bottom = paintMs(w.DBGrid1);
-    std::printf("main list   rows=%d  paint one screen at the start=%.2f ms  at the end=%.2f ms"
-                "  ratio end/start=%.2f\n",
-                ds->rowCount(), top, bottom, bottom / top);
+    std::printf(
+        "main list   rows=%d  paint one screen at the start=%.2f ms  at the end=%.2f ms"
+        "  ratio end/start=%.2f\n",
+        ds->rowCount(), top, bottom, bottom / top);
     mysql_close(h);
     w.close();
     setDM(nullptr);

@@ -81,6 +81,10 @@ void Dataset::setErrorReporter(std::function<void(const DbError &)> reporter) {
     errorReporter() = std::move(reporter);
 }
 
+void Dataset::reportError(const DbError &e) {
+    if (errorReporter()) errorReporter()(e);
+}
+
 void Dataset::setSql(const QString &sql) {
     if (isActive()) close();
     m_sql = sql;

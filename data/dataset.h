@@ -164,6 +164,8 @@ public:
     void setAutoRefresh(bool on, int seconds = 1);
     bool autoRefresh() const { return m_autoRefresh; }
     static void setErrorReporter(std::function<void(const DbError &)> reporter);
+    // Hands an error with no handler of its own to the reporter.
+    static void reportError(const DbError &e);
 
     quint64 generation() const { return m_generation; }
     // Row whose `fields` hold `values` (compared as text), -1 if none. Uses

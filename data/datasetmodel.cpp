@@ -7,6 +7,26 @@
 
 namespace cr {
 
+QVariant typedValue(ColType type, const QString &text) {
+    const QString t = text.trimmed();
+    switch (type) {
+        case ColType::Date: {
+            const QDate d = br::parseDate(t);
+            // A date that does not parse goes as typed: the server refuses it
+            // and the row stays in editing for the operator to correct.
+            return t.isEmpty() ? QVariant() : d.isValid() ? QVariant(d) : QVariant(t);
+        }
+        case ColType::Double:
+        case ColType::Int: {
+            double d = 0;
+            return t.isEmpty() ? QVariant() : br::parseDouble(t, &d) ? QVariant(d) : QVariant(t);
+        }
+        default:
+            // An emptied text field stores null, as the suite's programs do.
+            return text.isEmpty() ? QVariant() : QVariant(text);
+    }
+}
+
 DatasetModel::DatasetModel(Dataset *ds, QObject *parent) : QAbstractTableModel(parent), m_ds(ds) {
     connect(ds, &Dataset::aboutToReset, this, [this] { beginResetModel(); });
     connect(ds, &Dataset::reset, this, [this] {
@@ -65,6 +85,32 @@ int DatasetModel::fieldOf(int col) const {
     return m_fieldCache.value(col, -1);
 }
 
+void DatasetModel::setEditable(bool on) { m_editable = on; }
+
+Qt::ItemFlags DatasetModel::flags(const QModelIndex &index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    const int field = fieldOf(index.column());
+    if (m_editable && field >= 0 && m_ds->fieldKind(field) == Dataset::FieldKind::Data)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool DatasetModel::setData(const QModelIndex &index, const QVariant &value, int role) {
+    if (role != Qt::EditRole || !index.isValid()) return false;
+    const int field = fieldOf(index.column());
+    if (field < 0) return false;
+    const QString text = value.toString();
+    if (text == displayText(index.row(), index.column())) return true;  // nothing typed
+    try {
+        m_ds->setCurrentRow(index.row());
+        m_ds->setFieldValue(field, typedValue(m_ds->fieldType(field), text));
+    } catch (const DbError &e) {
+        Dataset::reportError(e);
+        return false;
+    }
+    return true;
+}
+
 QString DatasetModel::displayText(int row, int col) const {
     const int f = fieldOf(col);
     if (f < 0) return {};
@@ -94,6 +140,7 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= m_ds->rowCount()) return {};
     switch (role) {
         case Qt::DisplayRole:
+        case Qt::EditRole:
             return displayText(index.row(), index.column());
         case Qt::TextAlignmentRole: {
             const int f = fieldOf(index.column());

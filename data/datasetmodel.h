@@ -11,6 +11,10 @@
 
 namespace cr {
 
+// What the operator typed, as the value for a field of `type`: dates
+// dd/mm/yyyy, numbers with the decimal comma, empty text as null.
+QVariant typedValue(ColType type, const QString &text);
+
 // A grid's view of a dataset: per column a title, a field and a display mask
 // ("#,##0.00", "####,##0.00", "#####", "" for dates and texts). Follows the
 // dataset's row notifications, so a refresh never resets the grid.
@@ -40,6 +44,11 @@ public:
 
     QString displayText(int row, int col) const;
 
+    // Typing into a cell edits the dataset's row (data fields only).
+    void setEditable(bool on);
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+
 private:
     int fieldOf(int col) const;
 
@@ -48,6 +57,7 @@ private:
     mutable QList<int> m_fieldCache;
     mutable quint64 m_cacheFor = ~0ull;
     QModelIndexList m_persistent;
+    bool m_editable = false;
 };
 
 }  // namespace cr

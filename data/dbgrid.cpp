@@ -33,6 +33,12 @@ void DbGrid::setDataset(Dataset *ds, const QList<DatasetModel::Column> &cols) {
     connect(ds, &Dataset::reset, this, &DbGrid::followDataset);
 }
 
+void DbGrid::setEditable(bool on) {
+    if (m_model) m_model->setEditable(on);
+    setEditTriggers(on ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
+                       : QAbstractItemView::NoEditTriggers);
+}
+
 void DbGrid::followDataset() {
     Dataset *d = dataset();
     if (!d || !selectionModel()) return;

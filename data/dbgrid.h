@@ -16,6 +16,8 @@ public:
     void setDataset(Dataset *ds, const QList<DatasetModel::Column> &cols);
     DatasetModel *datasetModel() const { return m_model; }
     Dataset *dataset() const { return m_model ? m_model->dataset() : nullptr; }
+    // Typing into a cell edits it in place (the list of installments).
+    void setEditable(bool on);
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;

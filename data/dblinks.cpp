@@ -43,7 +43,8 @@ QString DbLink::display(const QVariant &v, ColType type, const QString &mask) {
         case ColType::Double:
             return br::formatFloat(mask.isEmpty() ? QStringLiteral("0.##") : mask, v.toDouble());
         case ColType::Int:
-            return mask.isEmpty() ? QString::number(v.toLongLong()) : br::formatFloat(mask, v.toDouble());
+            return mask.isEmpty() ? QString::number(v.toLongLong())
+                                  : br::formatFloat(mask, v.toDouble());
         case ColType::Date:
             if (v.typeId() == QMetaType::QDate) return br::formatDate(v.toDate());
             return v.toString();
@@ -166,31 +167,10 @@ void DbLink::commit() {
     m_dirty = false;
     const int f = m_ds->fieldIndex(m_field);
     if (f < 0) return;
-    QString text = m_kind == Kind::Memo ? static_cast<QPlainTextEdit *>(m_widget.data())->toPlainText()
-                                        : static_cast<QLineEdit *>(m_widget.data())->text();
-    QVariant v;
-    switch (m_ds->fieldType(f)) {
-        case ColType::Date: {
-            const QString t = text.trimmed();
-            const QDate d = br::parseDate(t);
-            // A date that does not parse goes as typed: the server refuses it
-            // and the row stays in editing for the operator to correct.
-            v = t.isEmpty() ? QVariant() : d.isValid() ? QVariant(d) : QVariant(t);
-            break;
-        }
-        case ColType::Double:
-        case ColType::Int: {
-            const QString t = text.trimmed();
-            double d = 0;
-            v = t.isEmpty() ? QVariant() : br::parseDouble(t, &d) ? QVariant(d) : QVariant(t);
-            break;
-        }
-        default:
-            // An emptied text field stores null, as the suite's programs do.
-            v = text.isEmpty() ? QVariant() : QVariant(text);
-            break;
-    }
-    m_ds->setFieldValue(f, v);
+    QString text = m_kind == Kind::Memo
+                       ? static_cast<QPlainTextEdit *>(m_widget.data())->toPlainText()
+                       : static_cast<QLineEdit *>(m_widget.data())->text();
+    m_ds->setFieldValue(f, typedValue(m_ds->fieldType(f), text));
 }
 
 void DbLink::setReadOnly(bool on) {

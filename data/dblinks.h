@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include "data/dataset.h"
+#include "data/datasetmodel.h"
 
 class QLineEdit;
 class QPlainTextEdit;

@@ -52,35 +52,36 @@ ReceberData::ReceberData(Connection *conn, QObject *parent) : QObject(parent) {
                        QStringLiteral("CodigoNota;CodigoCliente"));
     for (Dataset *d : {MyReceber, MyAxVendas, MyCaixa}) d->setAutoRefresh(true, 1);
 
-    MyReceber->addCalculatedField(QStringLiteral("CartaoLiquido"), ColType::Double,
-                                  [](const RecordView &r) {
-                                      const double v = r.asFloat(QStringLiteral("Valor"));
-                                      return QVariant(v - r.asFloat(QStringLiteral("Percentual")) * v / 100);
-                                  });
-    MyReceber->addCalculatedField(QStringLiteral("dias"), ColType::Double, [this](const RecordView &r) {
-        const int d = daysLate(r, today());
-        return d > 0 ? QVariant(double(d)) : QVariant();
-    });
-    MyReceber->addCalculatedField(QStringLiteral("JurosD"), ColType::Double, [this](const RecordView &r) {
-        return daysLate(r, today()) < 0 ? QVariant() : QVariant(interest(r, today()));
-    });
-    MyReceber->addCalculatedField(QStringLiteral("valorjuros"), ColType::Double, [this](const RecordView &r) {
-        if (daysLate(r, today()) < 0) return QVariant();
-        return QVariant(r.asFloat(QStringLiteral("Valor")) + interest(r, today()));
-    });
-    MyReceber->addCalculatedField(QStringLiteral("jurosdesconto"), ColType::Double,
+    MyReceber->addCalculatedField(
+        QStringLiteral("CartaoLiquido"), ColType::Double, [](const RecordView &r) {
+            const double v = r.asFloat(QStringLiteral("Valor"));
+            return QVariant(v - r.asFloat(QStringLiteral("Percentual")) * v / 100);
+        });
+    MyReceber->addCalculatedField(QStringLiteral("dias"), ColType::Double,
                                   [this](const RecordView &r) {
-                                      if (daysLate(r, today()) < 0) return QVariant();
-                                      return QVariant(interest(r, today()) -
-                                                      r.asFloat(QStringLiteral("Desconto")));
+                                      const int d = daysLate(r, today());
+                                      return d > 0 ? QVariant(double(d)) : QVariant();
                                   });
-    MyReceber->addCalculatedField(QStringLiteral("ValorDesconto"), ColType::Double,
-                                  [this](const RecordView &r) {
-                                      if (daysLate(r, today()) < 0) return QVariant();
-                                      return QVariant(r.asFloat(QStringLiteral("Valor")) +
-                                                      interest(r, today()) -
-                                                      r.asFloat(QStringLiteral("Desconto")));
-                                  });
+    MyReceber->addCalculatedField(
+        QStringLiteral("JurosD"), ColType::Double, [this](const RecordView &r) {
+            return daysLate(r, today()) < 0 ? QVariant() : QVariant(interest(r, today()));
+        });
+    MyReceber->addCalculatedField(
+        QStringLiteral("valorjuros"), ColType::Double, [this](const RecordView &r) {
+            if (daysLate(r, today()) < 0) return QVariant();
+            return QVariant(r.asFloat(QStringLiteral("Valor")) + interest(r, today()));
+        });
+    MyReceber->addCalculatedField(
+        QStringLiteral("jurosdesconto"), ColType::Double, [this](const RecordView &r) {
+            if (daysLate(r, today()) < 0) return QVariant();
+            return QVariant(interest(r, today()) - r.asFloat(QStringLiteral("Desconto")));
+        });
+    MyReceber->addCalculatedField(
+        QStringLiteral("ValorDesconto"), ColType::Double, [this](const RecordView &r) {
+            if (daysLate(r, today()) < 0) return QVariant();
+            return QVariant(r.asFloat(QStringLiteral("Valor")) + interest(r, today()) -
+                            r.asFloat(QStringLiteral("Desconto")));
+        });
     MyReceber->addLookupField(QStringLiteral("Descricaoparcela"), ColType::String,
                               QStringLiteral("CodigoParcela"), MyParcela,
                               QStringLiteral("CodigoParcela"), QStringLiteral("Descparcela"));
@@ -128,7 +129,8 @@ QString ReceberData::dateSearchSql(DateSearch kind) {
             break;
         case DateSearch::Vencimento:
             cond = QStringLiteral(
-                "where (NfCancelada <>\"S\")  and ((Pago <> \"F\") or (Pago is null)) and (dataVenc "
+                "where (NfCancelada <>\"S\")  and ((Pago <> \"F\") or (Pago is null)) and "
+                "(dataVenc "
                 ">= :dti and dataVenc <= :dtf and isnull(dataquitacao))");
             order = QStringLiteral("ORDER BY dataVenc");
             break;

@@ -51,7 +51,8 @@ TFrmL_ClienteReceber::TFrmL_ClienteReceber(Dataset *target, Connection *conn, QW
     bNome->setObjectName(QStringLiteral("btnNome"));
     auto *bCodigo = new QPushButton(QStringLiteral("&Codigo"), g);
     bCodigo->setObjectName(QStringLiteral("btnCodigo"));
-    connect(bNome, &QPushButton::clicked, this, [this] { guarded(this, [this] { search(true); }); });
+    connect(bNome, &QPushButton::clicked, this,
+            [this] { guarded(this, [this] { search(true); }); });
     connect(bCodigo, &QPushButton::clicked, this,
             [this] { guarded(this, [this] { search(false); }); });
     gl->addWidget(lbl);
@@ -62,7 +63,8 @@ TFrmL_ClienteReceber::TFrmL_ClienteReceber(Dataset *target, Connection *conn, QW
 
     grid = new DbGrid(this);
     grid->setObjectName(QStringLiteral("DBGrid1"));
-    grid->setDataset(QRY1, {{QStringLiteral("Codigo"), QStringLiteral("Codigocliente"), QStringLiteral("#####"), 70},
+    grid->setDataset(QRY1, {{QStringLiteral("Codigo"), QStringLiteral("Codigocliente"),
+                             QStringLiteral("#####"), 70},
                             {QStringLiteral("Nome"), QStringLiteral("Nome"), {}, 260},
                             {QStringLiteral("Endereço"), QStringLiteral("Endereco"), {}, 200},
                             {QStringLiteral("Bairro"), QStringLiteral("Bairro"), {}, 120},

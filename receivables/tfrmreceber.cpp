@@ -49,7 +49,8 @@ TfrmReceber::TfrmReceber(QWidget *parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmReceber"));
     setWindowTitle(QApplication::applicationName());
     TDM *dm = DM();
-    Connection *conn = dm ? dm->MyConnection1 : new Connection(QStringLiteral("MyConnection1"), this);
+    Connection *conn =
+        dm ? dm->MyConnection1 : new Connection(QStringLiteral("MyConnection1"), this);
     m_data = new ReceberData(conn, this);
 
     auto *central = new QWidget(this);
@@ -68,8 +69,9 @@ TfrmReceber::TfrmReceber(QWidget *parent) : QMainWindow(parent) {
     m_caption->setAlignment(Qt::AlignCenter);
     auto *closeX = new QPushButton(QStringLiteral("X"), titlePanel);
     closeX->setObjectName(QStringLiteral("PanelFechar"));
-    closeX->setStyleSheet(QStringLiteral("QPushButton { background: #c00000; color: white; "
-                                         "font-weight: bold; min-width: 32px; }"));
+    closeX->setStyleSheet(
+        QStringLiteral("QPushButton { background: #c00000; color: white; "
+                       "font-weight: bold; min-width: 32px; }"));
     closeX->setToolTip(QStringLiteral("Fechar"));
     closeX->setFocusPolicy(Qt::NoFocus);
     connect(closeX, &QPushButton::clicked, this, &QWidget::close);
@@ -86,37 +88,42 @@ TfrmReceber::TfrmReceber(QWidget *parent) : QMainWindow(parent) {
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     DBGrid1 = new DbGrid(PageControl1);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setToolTip(QStringLiteral("Para Visualizar os Produtos Click com o Botão direito do Mouse"));
-    DBGrid1->setDataset(m_data->MyReceber,
-                        {{QStringLiteral("Condição"), QStringLiteral("Condicao"), {}, 110},
-                         {QStringLiteral("Nº. Controles"), QStringLiteral("Controles"), {}, 90},
-                         {QStringLiteral("Nº Nota"), QStringLiteral("CodigoNota"), {}, 70},
-                         {QStringLiteral("Dt.Emissão"), QStringLiteral("DataEmissao"), {}, 80},
-                         {QStringLiteral("Dt.Vencimento"), QStringLiteral("DataVenc"), {}, 85},
-                         {QStringLiteral("Dt.Quitação"), QStringLiteral("DataQuitacao"), {}, 80},
-                         {QStringLiteral("Codigo"), QStringLiteral("CodigoCliente"), QStringLiteral("#####"), 60},
-                         {QStringLiteral("Nome do Cliente"), QStringLiteral("Nome"), {}, 230},
-                         {QStringLiteral("Total R$"), QStringLiteral("Total"), kMoney, 80},
-                         {QStringLiteral("Parcela R$"), QStringLiteral("Valor"), kMoney, 80},
-                         {QStringLiteral("V.Original"), QStringLiteral("valororiginal"), kMoney, 80},
-                         {QStringLiteral("Perc.Cartão"), QStringLiteral("Percentual"), kMoney, 70},
-                         {QStringLiteral("Cartao Liquido"), QStringLiteral("CartaoLiquido"), kMoney, 85},
-                         {QStringLiteral("Total Pgto."), QStringLiteral("TotalPg"), kMoney, 80},
-                         {QStringLiteral("T.Pagamento"), QStringLiteral("tipopagamento"), {}, 110},
-                         {QStringLiteral("Dt.Referencia"), QStringLiteral("datareffinan"), {}, 85},
-                         {QStringLiteral("Ref.Refinan."), QStringLiteral("reffinan"), {}, 90}});
+    DBGrid1->setToolTip(
+        QStringLiteral("Para Visualizar os Produtos Click com o Botão direito do Mouse"));
+    DBGrid1->setDataset(
+        m_data->MyReceber,
+        {{QStringLiteral("Condição"), QStringLiteral("Condicao"), {}, 110},
+         {QStringLiteral("Nº. Controles"), QStringLiteral("Controles"), {}, 90},
+         {QStringLiteral("Nº Nota"), QStringLiteral("CodigoNota"), {}, 70},
+         {QStringLiteral("Dt.Emissão"), QStringLiteral("DataEmissao"), {}, 80},
+         {QStringLiteral("Dt.Vencimento"), QStringLiteral("DataVenc"), {}, 85},
+         {QStringLiteral("Dt.Quitação"), QStringLiteral("DataQuitacao"), {}, 80},
+         {QStringLiteral("Codigo"), QStringLiteral("CodigoCliente"), QStringLiteral("#####"), 60},
+         {QStringLiteral("Nome do Cliente"), QStringLiteral("Nome"), {}, 230},
+         {QStringLiteral("Total R$"), QStringLiteral("Total"), kMoney, 80},
+         {QStringLiteral("Parcela R$"), QStringLiteral("Valor"), kMoney, 80},
+         {QStringLiteral("V.Original"), QStringLiteral("valororiginal"), kMoney, 80},
+         {QStringLiteral("Perc.Cartão"), QStringLiteral("Percentual"), kMoney, 70},
+         {QStringLiteral("Cartao Liquido"), QStringLiteral("CartaoLiquido"), kMoney, 85},
+         {QStringLiteral("Total Pgto."), QStringLiteral("TotalPg"), kMoney, 80},
+         {QStringLiteral("T.Pagamento"), QStringLiteral("tipopagamento"), {}, 110},
+         {QStringLiteral("Dt.Referencia"), QStringLiteral("datareffinan"), {}, 85},
+         {QStringLiteral("Ref.Refinan."), QStringLiteral("reffinan"), {}, 90}});
     DBGrid1->datasetModel()->rowColor = [this](const RecordView &r) {
         return ReceberData::rowColor(r, m_data->today());
     };
+    DBGrid1->setEditable(true);
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this, [this] { selectPage(1); });
     m_listMenu = new QMenu(this);
     m_listMenu->setObjectName(QStringLiteral("PopupMenu1"));
     QAction *print = m_listMenu->addAction(QStringLiteral("Imprimir"));
     print->setObjectName(QStringLiteral("Imprimir1"));
-    connect(print, &QAction::triggered, this, [this] { guarded(this, [this] { reprintReceipt(); }); });
+    connect(print, &QAction::triggered, this,
+            [this] { guarded(this, [this] { reprintReceipt(); }); });
     QAction *sales = m_listMenu->addAction(QStringLiteral("Vendas"));
     sales->setObjectName(QStringLiteral("Vendas1"));
-    connect(sales, &QAction::triggered, this, [this] { guarded(this, [this] { showProductsSold(); }); });
+    connect(sales, &QAction::triggered, this,
+            [this] { guarded(this, [this] { showProductsSold(); }); });
     DBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(DBGrid1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &p) { m_listMenu->popup(DBGrid1->viewport()->mapToGlobal(p)); });
@@ -168,9 +175,12 @@ QWidget *TfrmReceber::buildSearchGroup() {
     auto *bNome = makeButton(g, QStringLiteral("BtnPorNome"), QStringLiteral("Por &Nome"));
     bNome->setToolTip(QStringLiteral("Localizar Cliente Por Nome"));
     auto *bNota = makeButton(g, QStringLiteral("BtnPorNota"), QStringLiteral("Por Nº N&ota"));
-    connect(bCod, &QPushButton::clicked, this, [this] { textSearch(ReceberData::TextSearch::Codigo); });
-    connect(bNome, &QPushButton::clicked, this, [this] { textSearch(ReceberData::TextSearch::Nome); });
-    connect(bNota, &QPushButton::clicked, this, [this] { textSearch(ReceberData::TextSearch::Nota); });
+    connect(bCod, &QPushButton::clicked, this,
+            [this] { textSearch(ReceberData::TextSearch::Codigo); });
+    connect(bNome, &QPushButton::clicked, this,
+            [this] { textSearch(ReceberData::TextSearch::Nome); });
+    connect(bNota, &QPushButton::clicked, this,
+            [this] { textSearch(ReceberData::TextSearch::Nota); });
     grid->addWidget(bCod, 0, 3);
     grid->addWidget(bNome, 0, 4);
     grid->addWidget(bNota, 0, 5);
@@ -197,9 +207,12 @@ QWidget *TfrmReceber::buildSearchGroup() {
     auto *bVe = makeButton(g, QStringLiteral("BtnPorVencimento"), QStringLiteral("Por Dt.V&enc."));
     bVe->setToolTip(QStringLiteral("Por Data de Vencimento"));
     auto *bQu = makeButton(g, QStringLiteral("BtnPorQuitacao"), QStringLiteral("Por Dt.Quitação"));
-    connect(bEm, &QPushButton::clicked, this, [this] { dateSearch(ReceberData::DateSearch::Emissao); });
-    connect(bVe, &QPushButton::clicked, this, [this] { dateSearch(ReceberData::DateSearch::Vencimento); });
-    connect(bQu, &QPushButton::clicked, this, [this] { dateSearch(ReceberData::DateSearch::Quitacao); });
+    connect(bEm, &QPushButton::clicked, this,
+            [this] { dateSearch(ReceberData::DateSearch::Emissao); });
+    connect(bVe, &QPushButton::clicked, this,
+            [this] { dateSearch(ReceberData::DateSearch::Vencimento); });
+    connect(bQu, &QPushButton::clicked, this,
+            [this] { dateSearch(ReceberData::DateSearch::Quitacao); });
     grid->addWidget(bEm, 2, 3);
     grid->addWidget(bVe, 2, 4);
     grid->addWidget(bQu, 2, 5);
@@ -208,7 +221,8 @@ QWidget *TfrmReceber::buildSearchGroup() {
     letters->setSpacing(1);
     for (char c = 'A'; c <= 'Z'; ++c) {
         const QChar letter = QLatin1Char(c);
-        auto *b = makeButton(g, QStringLiteral("Btn%1").arg(letter), QStringLiteral("&%1").arg(letter));
+        auto *b =
+            makeButton(g, QStringLiteral("Btn%1").arg(letter), QStringLiteral("&%1").arg(letter));
         b->setFixedWidth(24);
         b->setFocusPolicy(Qt::TabFocus);
         connect(b, &QPushButton::clicked, this, [this, letter] { letterSearch(letter); });
@@ -230,10 +244,11 @@ QWidget *TfrmReceber::buildButtonGroup() {
     g->setObjectName(QStringLiteral("GroupBox2"));
     auto *v = new QVBoxLayout(g);
     auto *notes = new QHBoxLayout;
-    notes->addWidget(note(QStringLiteral("Para Reimprimir o Recibo, Basta Selecionar \nO Registro e "
-                                         "Clicar com o Botão Direito do Mouse"),
-                          g),
-                     1);
+    notes->addWidget(
+        note(QStringLiteral("Para Reimprimir o Recibo, Basta Selecionar \nO Registro e "
+                            "Clicar com o Botão Direito do Mouse"),
+             g),
+        1);
     auto *red = new QLabel(QStringLiteral("Vermelho => Parcela está em Atraso"), g);
     red->setStyleSheet(QStringLiteral("color: rgb(200,0,0); font-weight: bold;"));
     auto *green = new QLabel(QStringLiteral("Verde => Parcela está Quitada"), g);
@@ -303,7 +318,8 @@ QWidget *TfrmReceber::buildButtonGroup() {
     nav("BtnProximo", &Dataset::next);
     nav("BtnUltimo", &Dataset::last);
     // Their windows come with the settlement, refinancing and sales modules.
-    for (const char *name : {"BtnBaixarInd", "BtnRefinanc", "BtnCancelamento", "BtnBLCartao", "BtnBLCrediario"})
+    for (const char *name :
+         {"BtnBaixarInd", "BtnRefinanc", "BtnCancelamento", "BtnBLCartao", "BtnBLCrediario"})
         button(QString::fromLatin1(name))->setEnabled(false);
     return g;
 }
@@ -344,7 +360,8 @@ QWidget *TfrmReceber::buildDetailsPage() {
         return e;
     };
 
-    QLineEdit *controles = field(QStringLiteral("Nº da Nota"), QStringLiteral("Controles"), {}, false, true);
+    QLineEdit *controles =
+        field(QStringLiteral("Nº da Nota"), QStringLiteral("Controles"), {}, false, true);
     m_edtControles = controles;
     m_lblNota = form->itemAtPosition(0, 0)->widget();
     field(QStringLiteral("Data Emissão"), QStringLiteral("DataEmissao"));
@@ -358,7 +375,8 @@ QWidget *TfrmReceber::buildDetailsPage() {
     field(QStringLiteral("Valor do Juros"), QStringLiteral("JurosD"), kMoney, true);
     field(QStringLiteral("Total Nota"), QStringLiteral("Total"), kMoney);
     field(QStringLiteral("Comissão"), QStringLiteral("Comissao"), kMoney);
-    field(QStringLiteral("Nome do Funcionário"), QStringLiteral("NomeFuncionario"), {}, false, false, 3);
+    field(QStringLiteral("Nome do Funcionário"), QStringLiteral("NomeFuncionario"), {}, false,
+          false, 3);
     field(QStringLiteral("Resumo de Operação"), QStringLiteral("Ro"));
     field(QStringLiteral("Número do Cartão de Crédito"), QStringLiteral("Ncartao"));
     field(QStringLiteral("Condição de Venda"), QStringLiteral("Condicaovenda"));
@@ -371,7 +389,8 @@ QWidget *TfrmReceber::buildDetailsPage() {
         c->setAccessibleName(l->text());
         l->setBuddy(c);
         m_links.append(DbLink::lookup(c, ds, QStringLiteral("CodigoParcela"), m_data->MyParcela,
-                                      QStringLiteral("CodigoParcela"), QStringLiteral("Descparcela")));
+                                      QStringLiteral("CodigoParcela"),
+                                      QStringLiteral("Descparcela")));
         place(l, c, 2);
     }
     {
@@ -393,11 +412,13 @@ QWidget *TfrmReceber::buildDetailsPage() {
         e->setObjectName(QStringLiteral("edtCodigoCliente"));
         e->setAccessibleName(l->text());
         l->setBuddy(e);
-        m_links.append(DbLink::edit(e, ds, QStringLiteral("CodigoCliente"), QStringLiteral("#####")));
+        m_links.append(
+            DbLink::edit(e, ds, QStringLiteral("CodigoCliente"), QStringLiteral("#####")));
         auto *b = makeButton(w, QStringLiteral("BtnLocalizarCliente"), QStringLiteral("..."));
         b->setToolTip(QStringLiteral("Localizar Cliente"));
         b->setFixedWidth(28);
-        connect(b, &QPushButton::clicked, this, [this] { guarded(this, [this] { openClientLookup(); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this] { guarded(this, [this] { openClientLookup(); }); });
         h->addWidget(e);
         h->addWidget(b);
         place(l, w);
@@ -433,9 +454,11 @@ QWidget *TfrmReceber::buildDetailsPage() {
     auto *grp = new QButtonGroup(imp);
     grp->addButton(sim, 0);
     grp->addButton(nao, 1);
-    m_links.append(DbLink::radio(grp, ds, QStringLiteral("Impinvativo"), {QStringLiteral("S"), QStringLiteral("N")}));
+    m_links.append(DbLink::radio(grp, ds, QStringLiteral("Impinvativo"),
+                                 {QStringLiteral("S"), QStringLiteral("N")}));
     marks->addWidget(imp);
-    auto check = [&](const QString &text, const QString &name, const QVariant &on, const QVariant &off) {
+    auto check = [&](const QString &text, const QString &name, const QVariant &on,
+                     const QVariant &off) {
         auto *c = new QCheckBox(text, page);
         c->setObjectName(QStringLiteral("chk") + name);
         m_links.append(DbLink::check(c, ds, name, on, off));
@@ -458,13 +481,14 @@ QWidget *TfrmReceber::buildDetailsPage() {
     auto *lower = new QHBoxLayout;
     gridProdutos = new DbGrid(page);
     gridProdutos->setObjectName(QStringLiteral("gridProdutos"));
-    gridProdutos->setDataset(m_data->MyAxVendas,
-                             {{QStringLiteral("Nº Nota"), QStringLiteral("Codigonota"), QStringLiteral("#####"), 60},
-                              {QStringLiteral("Código"), QStringLiteral("Codigoproduto"), QStringLiteral("#####"), 60},
-                              {QStringLiteral("Descrição do Produto"), QStringLiteral("Produto"), {}, 220},
-                              {QStringLiteral("Quant."), QStringLiteral("Qt"), kMoney, 60},
-                              {QString(), QStringLiteral("Preco"), kMoney, 70},
-                              {QStringLiteral("Total R$"), QStringLiteral("total"), kMoney, 80}});
+    gridProdutos->setDataset(
+        m_data->MyAxVendas,
+        {{QStringLiteral("Nº Nota"), QStringLiteral("Codigonota"), QStringLiteral("#####"), 60},
+         {QStringLiteral("Código"), QStringLiteral("Codigoproduto"), QStringLiteral("#####"), 60},
+         {QStringLiteral("Descrição do Produto"), QStringLiteral("Produto"), {}, 220},
+         {QStringLiteral("Quant."), QStringLiteral("Qt"), kMoney, 60},
+         {QString(), QStringLiteral("Preco"), kMoney, 70},
+         {QStringLiteral("Total R$"), QStringLiteral("total"), kMoney, 80}});
     auto *prodObs = new QPlainTextEdit(page);
     prodObs->setObjectName(QStringLiteral("memoObsProduto"));
     prodObs->setAccessibleName(QStringLiteral("Observação do produto"));
@@ -473,7 +497,8 @@ QWidget *TfrmReceber::buildDetailsPage() {
     gridCaixa->setObjectName(QStringLiteral("gridCaixa"));
     gridCaixa->setDataset(m_data->MyCaixa,
                           {{QStringLiteral("Código"), QStringLiteral("CodigoNota"), {}, 60},
-                           {QStringLiteral("Código Cliente"), QStringLiteral("CodigoCliente"), QStringLiteral("#####"), 80},
+                           {QStringLiteral("Código Cliente"), QStringLiteral("CodigoCliente"),
+                            QStringLiteral("#####"), 80},
                            {QStringLiteral("Nome"), QStringLiteral("Descricao"), {}, 180},
                            {QStringLiteral("Data"), QStringLiteral("Data"), {}, 80},
                            {QStringLiteral("Condição"), QStringLiteral("Condicao"), {}, 100},
@@ -519,6 +544,7 @@ void TfrmReceber::applyRestrictedRule() {
         button(QString::fromLatin1(name))->setEnabled(false);
     // A browse-only user cannot save, so typing must not start an edit.
     for (DbLink *l : m_links) l->setReadOnly(true);
+    DBGrid1->setEditable(false);
 }
 
 void TfrmReceber::setEditingMode(bool on) {
@@ -544,7 +570,8 @@ void TfrmReceber::pageChanged(int index) {
 void TfrmReceber::textSearch(ReceberData::TextSearch kind) {
     selectPage(0);
     if (edtLocalizar->text().isEmpty()) {
-        const char *msg = kind == ReceberData::TextSearch::Codigo ? "Codigo do Cliente em Branco !!!"
+        const char *msg = kind == ReceberData::TextSearch::Codigo
+                              ? "Codigo do Cliente em Branco !!!"
                           : kind == ReceberData::TextSearch::Nota ? "Nº da Nota em Branco !!!"
                                                                   : "Nome do Cliente em Branco !!!";
         QMessageBox::warning(this, QStringLiteral("Atenção"), QString::fromUtf8(msg));
@@ -591,8 +618,8 @@ void TfrmReceber::alterar() {
 
 void TfrmReceber::excluir() {
     if (!m_data->MyReceber->isActive()) return;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Exclusão"), QStringLiteral("Deseja excluir ?"),
-                    QMessageBox::Yes | QMessageBox::No, this);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Exclusão"),
+                    QStringLiteral("Deseja excluir ?"), QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::No);
     if (box.exec() != QMessageBox::Yes) return;
     m_data->MyReceber->remove();
@@ -619,8 +646,9 @@ QString TfrmReceber::clientProgramPath() {
 void TfrmReceber::runClientProgram() {
     const QString path = clientProgramPath();
     if (!QFileInfo(path).isExecutable()) {
-        QMessageBox::critical(this, QStringLiteral("ERRO"),
-                              QStringLiteral("Cadastro de Cliente") + QStringLiteral(" não instalado"));
+        QMessageBox::critical(
+            this, QStringLiteral("ERRO"),
+            QStringLiteral("Cadastro de Cliente") + QStringLiteral(" não instalado"));
         return;
     }
     qint64 pid = 0;
@@ -637,14 +665,15 @@ void TfrmReceber::runClientProgram() {
 
 void TfrmReceber::openClientLookup() {
     TDM *dm = DM();
-    TFrmL_ClienteReceber dlg(m_data->MyReceber, dm ? dm->MyConnection1 : m_data->MyReceber->connection(),
-                             this);
+    TFrmL_ClienteReceber dlg(m_data->MyReceber,
+                             dm ? dm->MyConnection1 : m_data->MyReceber->connection(), this);
     dlg.exec();
 }
 
 void TfrmReceber::showProductsSold() {
     Dataset *ds = m_data->MyReceber;
-    const double total = ds->isActive() && ds->currentRow() >= 0 ? ds->field(QStringLiteral("Total")).asFloat() : 0;
+    const double total =
+        ds->isActive() && ds->currentRow() >= 0 ? ds->field(QStringLiteral("Total")).asFloat() : 0;
     {
         TFrmvendas dlg(m_data->MyAxVendas, total, this);
         dlg.exec();
@@ -670,10 +699,16 @@ bool TfrmReceber::eventFilter(QObject *o, QEvent *e) {
     return QMainWindow::eventFilter(o, e);
 }
 
+void TfrmReceber::showEvent(QShowEvent *e) {
+    QMainWindow::showEvent(e);
+    if (!m_editingMode) edtLocalizar->setFocus();
+}
+
 void TfrmReceber::closeEvent(QCloseEvent *e) {
     m_closing = true;
     if (m_data->MyReceber->isEditing()) m_data->MyReceber->cancel();
-    for (Dataset *d : {m_data->MyReceber, m_data->MyAxVendas, m_data->MyCaixa}) d->setAutoRefresh(false);
+    for (Dataset *d : {m_data->MyReceber, m_data->MyAxVendas, m_data->MyCaixa})
+        d->setAutoRefresh(false);
     if (TDM *dm = DM()) dm->closeShared();
     e->accept();
 }

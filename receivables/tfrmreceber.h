@@ -67,6 +67,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *e) override;
+    void showEvent(QShowEvent *e) override;
     bool eventFilter(QObject *o, QEvent *e) override;
 
 private:

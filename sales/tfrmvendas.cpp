@@ -33,8 +33,9 @@ TFrmvendas::TFrmvendas(Dataset *products, double saleTotal, QWidget *parent)
     auto *x = new QPushButton(QStringLiteral("X"), band);
     x->setObjectName(QStringLiteral("Panel2"));
     x->setToolTip(QStringLiteral("Fechar"));
-    x->setStyleSheet(QStringLiteral("QPushButton { background: #c00000; color: white; "
-                                    "font-weight: bold; min-width: 32px; }"));
+    x->setStyleSheet(
+        QStringLiteral("QPushButton { background: #c00000; color: white; "
+                       "font-weight: bold; min-width: 32px; }"));
     connect(x, &QPushButton::clicked, this, &QDialog::accept);
     h->addWidget(header, 1);
     h->addWidget(x);
@@ -42,13 +43,15 @@ TFrmvendas::TFrmvendas(Dataset *products, double saleTotal, QWidget *parent)
 
     grid = new DbGrid(this);
     grid->setObjectName(QStringLiteral("CRDBGrid1"));
-    grid->setDataset(products, {{QStringLiteral("Nº Controle"), QStringLiteral("Codigonota"), QStringLiteral("#####"), 90},
-                                {QStringLiteral("Data"), QStringLiteral("data"), {}, 90},
-                                {QStringLiteral("Codigo"), QStringLiteral("Codigoproduto"), QStringLiteral("#####"), 70},
-                                {QStringLiteral("Descrição do Produto"), QStringLiteral("Produto"), {}, 280},
-                                {QStringLiteral("Preço R$"), QStringLiteral("Preco"), QStringLiteral("#,##0.00"), 90},
-                                {QStringLiteral("Qtd."), QStringLiteral("Qt"), QStringLiteral("#,##0.00"), 70},
-                                {QStringLiteral("Total R$"), QStringLiteral("total"), QStringLiteral("#,##0.00"), 90}});
+    grid->setDataset(
+        products,
+        {{QStringLiteral("Nº Controle"), QStringLiteral("Codigonota"), QStringLiteral("#####"), 90},
+         {QStringLiteral("Data"), QStringLiteral("data"), {}, 90},
+         {QStringLiteral("Codigo"), QStringLiteral("Codigoproduto"), QStringLiteral("#####"), 70},
+         {QStringLiteral("Descrição do Produto"), QStringLiteral("Produto"), {}, 280},
+         {QStringLiteral("Preço R$"), QStringLiteral("Preco"), QStringLiteral("#,##0.00"), 90},
+         {QStringLiteral("Qtd."), QStringLiteral("Qt"), QStringLiteral("#,##0.00"), 70},
+         {QStringLiteral("Total R$"), QStringLiteral("total"), QStringLiteral("#,##0.00"), 90}});
     v->addWidget(grid, 1);
 }
 

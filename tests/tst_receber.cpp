@@ -36,20 +36,29 @@ class TstReceber : public QObject {
     void fixture() {
         for (const char *t : {"receber", "itenssaida", "parcela", "caixa", "cliente"})
             db->exec(QString("DELETE FROM %1").arg(t));
-        db->exec(QString(
-            "INSERT INTO receber (Controle, CodigoNota, Controles, CodigoCliente, Nome, DataEmissao, "
-            "DataVenc, DataQuitacao, dInativotLan, Valor, Total, CodigoParcela, NFCancelada, Pago, "
-            "sValJurostlan) VALUES "
-            "(1,'12','12/1',12,'ANA SOUZA','2026-01-05','%1',NULL,NULL,100,300,1,'N',NULL,7.5),"
-            "(2,'120','120/1',7,'BRUNO LIMA','2026-01-06','%2',NULL,NULL,50,50,2,'N','N',NULL),"
-            "(3,'1234','1234/1',8,'JULIANA ANA','2026-01-07','%3','%3',NULL,80,80,1,'N','S',NULL),"
-            "(4,'13','13/1',9,'D''AVILA ANTONIO','2026-01-08','%3','%4','%4',30,30,1,'N','S',NULL),"
-            "(5,'14','14/1',10,'ANA CANCELADA','2026-01-09','%2',NULL,NULL,10,10,1,'S',NULL,NULL),"
-            "(6,'15','15/1',11,'ANA SEM FLAG','2026-01-10','%2',NULL,NULL,10,10,1,NULL,NULL,NULL),"
-            "(7,'16','16/1',12,'ANA REFINANCIADA','2026-01-11','%2',NULL,NULL,10,10,1,'N','F',NULL),"
-            "(8,'17','17/1',13,'BARRA\\\\INVERTIDA','2026-01-12','%2',NULL,NULL,5,5,-1,'N',NULL,NULL),"
-            "(9,'18','18/1',14,'ANAXSOUZA','2026-01-12','%1',NULL,NULL,5,5,1,'N',NULL,NULL)")
-                     .arg(d(-1), d(0), d(-3), d(-2)));
+        db->exec(
+            QString(
+                "INSERT INTO receber (Controle, CodigoNota, Controles, CodigoCliente, Nome, "
+                "DataEmissao, "
+                "DataVenc, DataQuitacao, dInativotLan, Valor, Total, CodigoParcela, NFCancelada, "
+                "Pago, "
+                "sValJurostlan) VALUES "
+                "(1,'12','12/1',12,'ANA SOUZA','2026-01-05','%1',NULL,NULL,100,300,1,'N',NULL,7.5),"
+                "(2,'120','120/1',7,'BRUNO LIMA','2026-01-06','%2',NULL,NULL,50,50,2,'N','N',NULL),"
+                "(3,'1234','1234/1',8,'JULIANA "
+                "ANA','2026-01-07','%3','%3',NULL,80,80,1,'N','S',NULL),"
+                "(4,'13','13/1',9,'D''AVILA "
+                "ANTONIO','2026-01-08','%3','%4','%4',30,30,1,'N','S',NULL),"
+                "(5,'14','14/1',10,'ANA "
+                "CANCELADA','2026-01-09','%2',NULL,NULL,10,10,1,'S',NULL,NULL),"
+                "(6,'15','15/1',11,'ANA SEM "
+                "FLAG','2026-01-10','%2',NULL,NULL,10,10,1,NULL,NULL,NULL),"
+                "(7,'16','16/1',12,'ANA "
+                "REFINANCIADA','2026-01-11','%2',NULL,NULL,10,10,1,'N','F',NULL),"
+                "(8,'17','17/"
+                "1',13,'BARRA\\\\INVERTIDA','2026-01-12','%2',NULL,NULL,5,5,-1,'N',NULL,NULL),"
+                "(9,'18','18/1',14,'ANAXSOUZA','2026-01-12','%1',NULL,NULL,5,5,1,'N',NULL,NULL)")
+                .arg(d(-1), d(0), d(-3), d(-2)));
         db->exec(
             "INSERT INTO itenssaida (Codigonota, Codigocliente, Codigoproduto, Produto, Preco, Qt) "
             "VALUES (12,12,1,'CAMISA',10,2),(12,12,1,'CAMISA',10,1),(12,12,2,'CALCA',99.9,1)");
@@ -110,15 +119,22 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QList<int>>("expected");
-        QTest::newRow("name prefix, ordered by name, hidden rows out")
-            << "BtnPorNome" << "ana" << QList<int>{1, 9};
-        QTest::newRow("note 12 also finds 120 and 1234") << "BtnPorNota" << "12" << QList<int>{1, 2, 3};
-        QTest::newRow("client code 12 finds only 12") << "BtnPorCodigo" << "12" << QList<int>{1};
-        QTest::newRow("quote searched") << "BtnPorNome" << "D'AV" << QList<int>{4};
-        QTest::newRow("underscore wildcard") << "BtnPorNome" << "ANA_S" << QList<int>{1, 9};
-        QTest::newRow("percent wildcard") << "BtnPorNome" << "%LIMA" << QList<int>{2};
-        QTest::newRow("backslash searched as itself") << "BtnPorNome" << "BARRA\\" << QList<int>{8};
-        QTest::newRow("quote breakout stays a text") << "BtnPorNome" << "X') OR ('1'='1" << QList<int>{};
+        QTest::newRow("name prefix, ordered by name, hidden rows out") << "BtnPorNome"
+                                                                       << "ana" << QList<int>{1, 9};
+        QTest::newRow("note 12 also finds 120 and 1234") << "BtnPorNota"
+                                                         << "12" << QList<int>{1, 2, 3};
+        QTest::newRow("client code 12 finds only 12") << "BtnPorCodigo"
+                                                      << "12" << QList<int>{1};
+        QTest::newRow("quote searched") << "BtnPorNome"
+                                        << "D'AV" << QList<int>{4};
+        QTest::newRow("underscore wildcard") << "BtnPorNome"
+                                             << "ANA_S" << QList<int>{1, 9};
+        QTest::newRow("percent wildcard") << "BtnPorNome"
+                                          << "%LIMA" << QList<int>{2};
+        QTest::newRow("backslash searched as itself") << "BtnPorNome"
+                                                      << "BARRA\\" << QList<int>{8};
+        QTest::newRow("quote breakout stays a text") << "BtnPorNome"
+                                                     << "X') OR ('1'='1" << QList<int>{};
     }
     void searches() {
         QFETCH(QString, button);
@@ -142,9 +158,12 @@ private slots:
     void emptySearchField_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("message");
-        QTest::newRow("code") << "BtnPorCodigo" << "Codigo do Cliente em Branco !!!";
-        QTest::newRow("name") << "BtnPorNome" << "Nome do Cliente em Branco !!!";
-        QTest::newRow("note") << "BtnPorNota" << "Nº da Nota em Branco !!!";
+        QTest::newRow("code") << "BtnPorCodigo"
+                              << "Codigo do Cliente em Branco !!!";
+        QTest::newRow("name") << "BtnPorNome"
+                              << "Nome do Cliente em Branco !!!";
+        QTest::newRow("note") << "BtnPorNota"
+                              << "Nº da Nota em Branco !!!";
     }
     void emptySearchField() {
         QFETCH(QString, button);
@@ -169,7 +188,8 @@ private slots:
         QTest::addColumn<QList<int>>("expected");
         QTest::newRow("due date: open rows only, both ends inclusive")
             << "BtnPorVencimento" << -3 << 0 << QList<int>{1, 9, 2, 8};
-        QTest::newRow("due date over settled rows only is empty") << "BtnPorVencimento" << -3 << -2 << QList<int>{};
+        QTest::newRow("due date over settled rows only is empty")
+            << "BtnPorVencimento" << -3 << -2 << QList<int>{};
         QTest::newRow("settlement date") << "BtnPorQuitacao" << -3 << -2 << QList<int>{3, 4};
         QTest::newRow("end before start is empty") << "BtnPorQuitacao" << -2 << -3 << QList<int>{};
     }
@@ -213,7 +233,8 @@ private slots:
         const QVariant bg = m->data(m->index(row, 0), Qt::BackgroundRole);
         QCOMPARE(bg.isValid() ? bg.value<QColor>() : QColor(), colour);
         if (colour.isValid())
-            QCOMPARE(m->data(m->index(row, 0), Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
+            QCOMPARE(m->data(m->index(row, 0), Qt::ForegroundRole).value<QColor>(),
+                     QColor(Qt::black));
     }
 
     void selectedRowKeepsSelectionColours() {
@@ -267,8 +288,9 @@ private slots:
         btn("BtnSalvar")->click();
         QVERIFY(!w->isEditingMode());
         QCOMPARE(w->PageControl1->currentIndex(), 0);
-        const auto row = db->query("SELECT Nome, DescParcela, Condicaovenda, sValJurostlan, "
-                                   "CodigoParcela FROM receber WHERE Controle=1");
+        const auto row = db->query(
+            "SELECT Nome, DescParcela, Condicaovenda, sValJurostlan, "
+            "CodigoParcela FROM receber WHERE Controle=1");
         QCOMPARE(row.rows[0].value(0, row.columns[0]).toString(), QString("ANA MARIA SOUZA"));
         QCOMPARE(row.rows[0].value(1, row.columns[1]).toString(), QString("CARTAO 1X"));
         QCOMPARE(row.rows[0].value(2, row.columns[2]).toString(), QString("CARTÃO CREDITO"));
@@ -289,7 +311,23 @@ private slots:
         QVERIFY(w->data()->MyReceber->isEditing());
         btn("BtnCancelar")->click();
         QVERIFY(!w->isEditingMode());
-        QCOMPARE(db->scalar("SELECT DataVenc FROM receber WHERE Controle=1").toDate(), today.addDays(-1));
+        QCOMPARE(db->scalar("SELECT DataVenc FROM receber WHERE Controle=1").toDate(),
+                 today.addDays(-1));
+    }
+
+    void typingInTheListEdits() {
+        w->edtLocalizar->setText("ANA S");
+        btn("BtnPorNome")->click();
+        w->DBGrid1->setFocus();
+        w->DBGrid1->setCurrentIndex(w->DBGrid1->model()->index(0, 9));  // "Parcela R$"
+        QTest::keyClick(w->DBGrid1, '1');                               // opens the cell's editor
+        auto *editor = w->DBGrid1->viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QTest::keyClicks(editor, "2,5");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(w->isEditingMode());
+        btn("BtnSalvar")->click();
+        QCOMPARE(db->scalar("SELECT Valor FROM receber WHERE Controle=1").toDouble(), 12.5);
     }
 
     void planWithoutMatchSavesEmpty() {
@@ -331,7 +369,8 @@ private slots:
         QCOMPARE(ds->field("CodigoCliente").asInteger(), 12);
         QCOMPARE(edit("edtNome")->text(), QString("ANA SOUZA"));
         btn("BtnSalvar")->click();
-        const auto rs = db->query("SELECT Controles, Total, NFCancelada FROM receber WHERE CodigoNota='777'");
+        const auto rs =
+            db->query("SELECT Controles, Total, NFCancelada FROM receber WHERE CodigoNota='777'");
         QCOMPARE(rs.rows.size(), 1);
         QCOMPARE(rs.rows[0].value(0, rs.columns[0]).toString(), QString("777"));
         QCOMPARE(rs.rows[0].value(1, rs.columns[1]).toDouble(), 1234.5);
@@ -400,7 +439,8 @@ private slots:
         const int current = ds->field("Controle").asInteger();
         auto other = db->connect();
         other->execute("UPDATE receber SET Valor = 321 WHERE Controle = 9");
-        other->execute("INSERT INTO receber (Controle, Nome, NFCancelada) VALUES (50,'AAA NOVA','N')");
+        other->execute(
+            "INSERT INTO receber (Controle, Nome, NFCancelada) VALUES (50,'AAA NOVA','N')");
         QTRY_COMPARE_WITH_TIMEOUT(listed().contains(50), true, 3000);
         QCOMPARE(ds->field("Controle").asInteger(), current);
         QCOMPARE(w->DBGrid1->currentIndex().row(), ds->currentRow());
@@ -442,7 +482,8 @@ private slots:
         QTimer::singleShot(0, [&] {
             auto *v = qobject_cast<TFrmvendas *>(QApplication::activeModalWidget());
             QVERIFY(v);
-            QCOMPARE(v->header->text(), QString("Total dos Produtos Vendidos neste Venda R$ 300,00"));
+            QCOMPARE(v->header->text(),
+                     QString("Total dos Produtos Vendidos neste Venda R$ 300,00"));
             QCOMPARE(v->grid->model()->rowCount(), 2);
             QCOMPARE(v->grid->datasetModel()->displayText(0, 6), QString("30,00"));
             QTest::keyClick(v->grid, Qt::Key_Delete, Qt::ControlModifier);  // swallowed
