@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "bench/plainclient.h"
 #include "data/dataset.h"
 #include "data/datasetmodel.h"
 
@@ -26,39 +27,6 @@ long residentKb() {
     const QList<QByteArray> parts = f.readAll().split(' ');
     return parts.value(1).toLong() * (sysconf(_SC_PAGESIZE) / 1024);
 }
-
-double median(QList<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-struct Plain {
-    MYSQL *h = mysql_init(nullptr);
-    Plain(int port, const QByteArray &db) {
-        if (!mysql_real_connect(h, "127.0.0.1", "root", "kqv7315", db.constData(), port, nullptr,
-                                0)) {
-            std::fprintf(stderr, "plain connect: %s\n", mysql_error(h));
-            std::exit(2);
-        }
-        mysql_set_character_set(h, "utf8mb4");
-    }
-    ~Plain() { mysql_close(h); }
-    // The ordinary way: store the result, walk every row and its lengths.
-    qint64 fetch() {
-        mysql_real_query(h, kSql, qstrlen(kSql));
-        MYSQL_RES *res = mysql_store_result(h);
-        const unsigned nf = mysql_num_fields(res);
-        qint64 rows = 0, bytes = 0;
-        while (MYSQL_ROW row = mysql_fetch_row(res)) {
-            const unsigned long *len = mysql_fetch_lengths(res);
-            for (unsigned i = 0; i < nf; ++i)
-                if (row[i]) bytes += len[i];
-            ++rows;
-        }
-        mysql_free_result(res);
-        return rows + (bytes & 0);
-    }
-};
 
 struct Bound {
     Dataset ds;
@@ -87,7 +55,8 @@ void run(int port, const QString &db, int reps, int refreshes, bool memory) {
     conn.setUserName("root");
     conn.setPassword("kqv7315");
     conn.open();
-    Plain plain(port, db.toUtf8());
+    const QByteArray dbName = db.toUtf8();
+    bench::PlainClient plain(port, dbName.constData());
 
     const long rssBefore = residentKb();
     Bound b(&conn);
@@ -101,15 +70,13 @@ void run(int port, const QString &db, int reps, int refreshes, bool memory) {
 
     QList<double> tPlain, tRefresh;
     for (int i = 0; i < reps; ++i) {
-        t.restart();
-        plain.fetch();
-        tPlain << t.nsecsElapsed() / 1e6;
+        tPlain << plain.fetchMs(kSql);
         t.restart();
         b.ds.refresh();
         QCoreApplication::processEvents();
         tRefresh << t.nsecsElapsed() / 1e6;
     }
-    const double p = median(tPlain), r = median(tRefresh);
+    const double p = bench::median(tPlain), r = bench::median(tRefresh);
     std::printf(
         "%-8s rows=%d  open=%.1f ms  plain fetch=%.1f ms  dataset refresh=%.1f ms  "
         "ratio refresh/plain=%.2f  (median of %d)\n",

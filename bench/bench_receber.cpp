@@ -3,8 +3,6 @@
 // and painting one screen of rows at the end of a 100,000-row result
 // against one at the start.
 //   bench_receber PORT DB100K
-#include <mysql.h>
-
 #include <QApplication>
 #include <QDateEdit>
 #include <QElapsedTimer>
@@ -14,6 +12,7 @@
 #include <cstdio>
 
 #include "app/settings.h"
+#include "bench/plainclient.h"
 #include "data/dbgrid.h"
 #include "data/tdm.h"
 #include "receivables/tfrmreceber.h"
@@ -21,27 +20,6 @@
 using namespace cr;
 
 namespace {
-double median(QList<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double plainFetch(MYSQL *h, const QByteArray &sql) {
-    QElapsedTimer t;
-    t.start();
-    mysql_real_query(h, sql.constData(), sql.size());
-    MYSQL_RES *res = mysql_store_result(h);
-    const unsigned nf = mysql_num_fields(res);
-    qint64 bytes = 0;
-    while (MYSQL_ROW row = mysql_fetch_row(res)) {
-        const unsigned long *len = mysql_fetch_lengths(res);
-        for (unsigned i = 0; i < nf; ++i)
-            if (row[i]) bytes += len[i];
-    }
-    mysql_free_result(res);
-    return t.nsecsElapsed() / 1e6 + (bytes < 0 ? 1 : 0);
-}
-
 double paintMs(DbGrid *g) {
     QList<double> t;
     for (int i = 0; i < 15; ++i) {
@@ -50,7 +28,7 @@ double paintMs(DbGrid *g) {
         g->viewport()->repaint();
         t << c.nsecsElapsed() / 1e6;
     }
-    return median(t);
+    return bench::median(t);
 }
 }  // namespace
 
@@ -86,9 +64,7 @@ int main(int argc, char **argv) {
     const QDate d10k = first.rows[0].value(1, first.columns[1]).toDate();
     const QDate dEnd = first.rows[0].value(2, first.columns[2]).toDate();
 
-    MYSQL *h = mysql_init(nullptr);
-    mysql_real_connect(h, "127.0.0.1", "root", "kqv7315", argv[2], atoi(argv[1]), nullptr, 0);
-    mysql_set_character_set(h, "utf8mb4");
+    bench::PlainClient plain(atoi(argv[1]), argv[2]);
 
     w.DTI->setDate(d0);
     w.DTF->setDate(d10k);
@@ -97,7 +73,7 @@ int main(int argc, char **argv) {
     const QByteArray sql = dm.MyConnection1->expand(ds->sql(), ds->params()).toUtf8();
     QList<double> tPlain, tRefresh;
     for (int i = 0; i < 15; ++i) {
-        tPlain << plainFetch(h, sql);
+        tPlain << plain.fetchMs(sql);
         QElapsedTimer t;
         t.start();
         ds->refresh();
@@ -105,7 +81,7 @@ int main(int argc, char **argv) {
         w.DBGrid1->viewport()->repaint();
         tRefresh << t.nsecsElapsed() / 1e6;
     }
-    const double p = median(tPlain), r = median(tRefresh);
+    const double p = bench::median(tPlain), r = bench::median(tRefresh);
     std::printf(
         "main list   rows=%d  plain fetch=%.1f ms  window refresh to grid up to date=%.1f ms"
         "  ratio=%.2f  (median of 15)\n",
@@ -125,7 +101,6 @@ int main(int argc, char **argv) {
         "main list   rows=%d  paint one screen at the start=%.2f ms  at the end=%.2f ms"
         "  ratio end/start=%.2f\n",
         ds->rowCount(), top, bottom, bottom / top);
-    mysql_close(h);
     w.close();
     setDM(nullptr);
     return 0;
