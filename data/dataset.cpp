@@ -401,13 +401,20 @@ void Dataset::applyPositional(QList<Row> rows) {
 
 void Dataset::setCurrentRow(int row) {
     if (!isActive()) return;
-    if (row >= m_rows.size()) {
-        row = m_rows.size() - 1;
-    }
+    if (row >= m_rows.size()) row = m_rows.size() - 1;
     if (row < 0) row = m_rows.isEmpty() ? -1 : 0;
-    m_bof = row <= 0;
-    m_eof = row == m_rows.size() - 1 || m_rows.isEmpty();
     setCurrentInternal(row, false);
+    m_bof = m_eof = m_rows.isEmpty();
+}
+
+void Dataset::first() {
+    setCurrentRow(0);
+    m_bof = true;
+}
+
+void Dataset::last() {
+    setCurrentRow(rowCount() - 1);
+    m_eof = true;
 }
 
 void Dataset::setCurrentInternal(int row, bool force) {

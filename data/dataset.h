@@ -104,8 +104,10 @@ public:
     bool isEmpty() const { return m_rows.isEmpty(); }
     int currentRow() const { return m_current; }
     void setCurrentRow(int row);
-    void first() { setCurrentRow(0); }
-    void last() { setCurrentRow(rowCount() - 1); }
+    // As the suite's programs walk rows: first() sets bof, last() sets eof,
+    // next() past the last row sets eof without moving.
+    void first();
+    void last();
     void next();
     void prior();
     bool eof() const { return m_eof; }

@@ -194,6 +194,37 @@ private slots:
         QCOMPARE(ds.field("Nome").asString(), QString("ANA SOUZA"));
     }
 
+    // The walk every posting loop makes: first, then next until eof.
+    void walkRows_data() {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("none") << "Controle < 0" << 0;
+        QTest::newRow("one") << "Controle = 3" << 1;
+        QTest::newRow("all") << "1=1" << 5;
+    }
+    void walkRows() {
+        QFETCH(QString, where);
+        QFETCH(int, rows);
+        Dataset ds(conn.get());
+        ds.setSql("SELECT * FROM receber WHERE " + where);
+        ds.open();
+        int seen = 0;
+        ds.first();
+        while (!ds.eof()) {
+            ++seen;
+            ds.next();
+        }
+        QCOMPARE(seen, rows);
+        ds.last();
+        QVERIFY(ds.eof());
+        seen = 0;
+        while (!ds.bof()) {
+            ++seen;
+            ds.prior();
+        }
+        QCOMPARE(seen, rows);
+    }
+
     // An insert on an empty selection, as the windows do it.
     void appendOnEmptySelection() {
         Dataset ds(conn.get());
@@ -334,7 +365,8 @@ private slots:
     void streamedSelect() {
         QStringList names;
         conn->selectStream(
-            "SELECT Nome FROM receber WHERE Valor >= :v ORDER BY Controle", [] {
+            "SELECT Nome FROM receber WHERE Valor >= :v ORDER BY Controle",
+            [] {
                 Params p;
                 p.set("v", 50);
                 return p;
