@@ -31,6 +31,7 @@
 #include "data/dblinks.h"
 #include "data/tdm.h"
 #include "receivables/tfrml_clientereceber.h"
+#include "reports/reportmenu.h"
 #include "sales/tfrmvendas.h"
 
 namespace cr {
@@ -293,6 +294,7 @@ QWidget *TfrmReceber::buildButtonGroup() {
     m_reportMenu = new QMenu(this);
     m_reportMenu->setObjectName(QStringLiteral("MenuRelatorio"));
     button(QStringLiteral("BtnRelatorio"))->setMenu(m_reportMenu);
+    reports::buildReportMenu(m_reportMenu, this);
 
     auto on = [this](const char *name, auto fn) {
         connect(button(QString::fromLatin1(name)), &QPushButton::clicked, this,
@@ -682,7 +684,9 @@ void TfrmReceber::showProductsSold() {
 }
 
 void TfrmReceber::reprintReceipt() {
-    // The receipt comes with the report engine.
+    Dataset *ds = m_data->MyReceber;
+    if (!ds->isActive() || ds->currentRow() < 0) return;
+    reports::reprintReceipt(this, ds->field(QStringLiteral("Controles")).asString());
 }
 
 bool TfrmReceber::eventFilter(QObject *o, QEvent *e) {

@@ -495,6 +495,23 @@ private slots:
         QCOMPARE(db->scalar("SELECT COUNT(*) FROM itenssaida").toInt(), 3);
     }
 
+    void reportMenuAndReceiptReprint() {
+        QMenu *menu = w->reportMenu();
+        QVERIFY(menu->findChild<QAction *>("actTRptValesAberto"));
+        QCOMPARE(menu->actions().first()->text(), QString("Tipo de Venda Crediário"));
+        w->edtLocalizar->setText("ANA S");
+        btn("BtnPorNome")->click();
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            QWidget *preview = QApplication::activeModalWidget();
+            QVERIFY(preview);
+            shown = preview->metaObject()->className();
+            qobject_cast<QDialog *>(preview)->reject();
+        });
+        w->listMenu()->findChild<QAction *>("Imprimir1")->trigger();
+        QVERIFY(!shown.isEmpty());
+    }
+
     void missingClientProgram() {
         QFile::remove(TfrmReceber::clientProgramPath());
         BoxRecorder boxes;
