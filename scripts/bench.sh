@@ -7,6 +7,7 @@ build="$root/build"
 bash "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build" -j2 --target bench_dataset bench_receber
+cmake --build "$build" -j2 --target bench_reports
 
 dbdir="$root/.bench"
 port=$(bash "$root/scripts/mariadb-private.sh" start "$dbdir")
@@ -22,5 +23,6 @@ for n in 10000 100000; do
   fi
 done
 "$build/bin/bench_dataset" "$port" bench10000 bench100000 "${1:-1000}"
+"$build/bin/bench_reports" "$port" bench10000 bench100000
 "$build/bin/bench_receber" "$port" bench100000
 echo "(the bench server keeps running in .bench/; stop it with scripts/mariadb-private.sh stop .bench)"
