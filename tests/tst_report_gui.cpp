@@ -265,10 +265,8 @@ private slots:
         onNextModal([&](QWidget *w) {
             auto *g = qobject_cast<cr::TfrmGeral *>(w);
             QVERIFY(g);
-            if (g->DTI) {
-                g->DTI->setDate(QDate(2025, 3, 1));
-                g->DTF->setDate(QDate(2025, 3, 31));
-            }
+            g->DTI->setDate(QDate(2025, 3, 1));
+            g->DTF->setDate(QDate(2025, 3, 31));
             g->accept();
             onNextModal([&](QWidget *p) {
                 if (auto *pv = qobject_cast<ReportPreview *>(p))
@@ -278,7 +276,9 @@ private slots:
         });
         menu.findChild<QAction *>("actTRptResumoRecberAbertoEmissao")->trigger();
         QVERIFY(title.startsWith("Relatório de Contas a Receber em Abertos no Período: "));
-        if (geral->DTI) QVERIFY(title.endsWith("01/03/2025 à 31/03/2025"));
+        QVERIFY(title.endsWith("01/03/2025 à 31/03/2025"));
+        // The next item opens with the period chosen for this one.
+        QCOMPARE(geral->dti(), QDate(2025, 3, 1));
     }
 
     void receiptReprintByControles() {
