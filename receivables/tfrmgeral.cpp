@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/dateedit.h"
 #include "app/routines.h"
 #include "app/vendor.h"
 
@@ -18,10 +19,8 @@ namespace {
 TfrmGeral *g_instance = nullptr;
 
 QDateEdit *dateEdit(QWidget *parent, const char *name) {
-    auto *d = new QDateEdit(parent);
+    auto *d = new DateEdit(parent);
     d->setObjectName(QString::fromLatin1(name));
-    d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    d->setCalendarPopup(true);
     d->setDate(QDate::currentDate());
     return d;
 }

@@ -24,6 +24,7 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include "app/dateedit.h"
 #include "app/errorbox.h"
 #include "app/routines.h"
 #include "app/settings.h"
@@ -188,14 +189,10 @@ QWidget *TfrmReceber::buildSearchGroup() {
 
     auto *li = new QLabel(QStringLiteral("Data Inicial"), g);
     auto *lf = new QLabel(QStringLiteral("Data Final"), g);
-    DTI = new QDateEdit(g);
-    DTF = new QDateEdit(g);
+    DTI = new DateEdit(g);
+    DTF = new DateEdit(g);
     DTI->setObjectName(QStringLiteral("DTI"));
     DTF->setObjectName(QStringLiteral("DTF"));
-    for (QDateEdit *d : {DTI, DTF}) {
-        d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-        d->setCalendarPopup(true);
-    }
     li->setBuddy(DTI);
     lf->setBuddy(DTF);
     DTI->setAccessibleName(li->text());

@@ -473,6 +473,23 @@ private slots:
         QCOMPARE(dlg.dtf(), QDate(2025, 3, 31));
     }
 
+    // Dates typed as operators type them land in the pickers whole.
+    void typedDates_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("date");
+        QTest::newRow("with separators") << "01/03/2025" << QDate(2025, 3, 1);
+        QTest::newRow("single digits") << "1/3/2025" << QDate(2025, 3, 1);
+        QTest::newRow("digits only") << "15082024" << QDate(2024, 8, 15);
+    }
+    void typedDates() {
+        QFETCH(QString, typed);
+        QFETCH(QDate, date);
+        w->DTI->setFocus();
+        w->DTI->setSelectedSection(QDateTimeEdit::DaySection);  // as Tab leaves it
+        QTest::keyClicks(w->DTI, typed);
+        QCOMPARE(w->DTI->date(), date);
+    }
+
     void productsSoldView() {
         w->edtLocalizar->setText("ANA S");
         btn("BtnPorNome")->click();
