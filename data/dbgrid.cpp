@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QTimer>
 
 namespace cr {
 
@@ -27,7 +28,14 @@ void DbGrid::setDataset(Dataset *ds, const QList<DatasetModel::Column> &cols) {
             [this](const QModelIndex &cur) {
                 if (m_syncing || !cur.isValid()) return;
                 Dataset *d = dataset();
-                if (d && d->currentRow() != cur.row()) d->setCurrentRow(cur.row());
+                if (!d || d->currentRow() == cur.row()) return;
+                try {
+                    d->setCurrentRow(cur.row());  // saves a pending edit first
+                } catch (const DbError &e) {
+                    // The edit could not be saved: stay on its row.
+                    Dataset::reportError(e);
+                    QTimer::singleShot(0, this, &DbGrid::followDataset);
+                }
             });
     connect(ds, &Dataset::currentChanged, this, &DbGrid::followDataset);
     connect(ds, &Dataset::reset, this, &DbGrid::followDataset);

@@ -11,6 +11,7 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "app/errorbox.h"
 #include "app/settings.h"
 #include "data/dbgrid.h"
 #include "data/tdm.h"
@@ -98,6 +99,7 @@ class TstReceber : public QObject {
 
 private slots:
     void initTestCase() {
+        setUpApplication(*qApp);
         db = std::make_unique<crtest::TestDb>("receber");
         settings() = Settings();
         settings().jurosDia = 0.5;
@@ -328,6 +330,24 @@ private slots:
         QVERIFY(w->isEditingMode());
         btn("BtnSalvar")->click();
         QCOMPARE(db->scalar("SELECT Valor FROM receber WHERE Controle=1").toDouble(), 12.5);
+    }
+
+    // Leaving a row whose edit the server refuses: the error, and the list
+    // stays on that row, still in editing.
+    void leavingARefusedEditStaysOnTheRow() {
+        w->edtLocalizar->setText("ANA");
+        btn("BtnPorNome")->click();
+        Dataset *ds = w->data()->MyReceber;
+        ds->edit();
+        ds->field("DataVenc").setValue(QString("não é data"));
+        BoxRecorder boxes;
+        const QPoint p = w->DBGrid1->visualRect(w->DBGrid1->model()->index(1, 1)).center();
+        QTest::mouseClick(w->DBGrid1->viewport(), Qt::LeftButton, {}, p);
+        QTRY_COMPARE(w->DBGrid1->currentIndex().row(), 0);
+        QCOMPARE(boxes.texts.size(), 1);
+        QCOMPARE(ds->currentRow(), 0);
+        QVERIFY(ds->isEditing());
+        btn("BtnCancelar")->click();
     }
 
     void planWithoutMatchSavesEmpty() {
