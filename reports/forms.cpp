@@ -57,14 +57,6 @@ namespace form {
 
 using namespace rpt;
 
-Band band(BandKind kind, double height, std::vector<Item> items) {
-    Band b;
-    b.kind = kind;
-    b.height = height;
-    b.items = std::move(items);
-    return b;
-}
-
 Band titles(const std::vector<Col> &cols, const QStringList &texts, bool framed, BandKind kind) {
     Band b = band(kind, 6.5, {});
     for (size_t i = 0; i < cols.size() && int(i) < texts.size(); ++i)

@@ -58,7 +58,7 @@ struct Col {
     rpt::Align align = rpt::Align::Left;
 };
 
-rpt::Band band(rpt::BandKind kind, double height, std::vector<rpt::Item> items);
+using rpt::band;
 // Column titles over `cols`, with a rule under them (or a frame around).
 rpt::Band titles(const std::vector<Col> &cols, const QStringList &texts, bool framed = false,
                  rpt::BandKind kind = rpt::BandKind::ColumnHeader);

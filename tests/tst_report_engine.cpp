@@ -21,14 +21,6 @@ private:
     QVariantHash m_v;
 };
 
-Band band(BandKind k, double h, std::vector<Item> items) {
-    Band b;
-    b.kind = k;
-    b.height = h;
-    b.items = std::move(items);
-    return b;
-}
-
 // A listing with a page header, a group on "k", detail, group sums, summary
 // and a page footer with the running count.
 Layout listing(bool newPagePerGroup = false) {

@@ -122,13 +122,8 @@ class TstReportForms : public QObject {
 
     QStringList csv(const QString &name, const QString &setting = "N", QDate from = kMar1,
                     QDate to = kMar31, const QString &nota = {}) {
-        ReportRequest req;
-        req.name = name;
-        req.dataI = from;
-        req.dataF = to;
-        req.fiscalSetting = setting;
+        ReportRequest req = request(name, from, to, setting);
         req.nota = nota;
-        req.now = kNow;
         const QString path = dir.filePath(name + ".csv");
         QFile::remove(path);
         if (!exportReport(*conn, req, rpt::Format::Csv, path)) return {};

@@ -74,6 +74,14 @@ Item base(ItemKind kind, double x, double y, double w, double pt) {
 }
 }  // namespace
 
+Band band(BandKind kind, double height, std::vector<Item> items) {
+    Band b;
+    b.kind = kind;
+    b.height = height;
+    b.items = std::move(items);
+    return b;
+}
+
 Item label(double x, double y, double w, const QString &text, double pt, bool bold, Align align) {
     Item it = base(ItemKind::Label, x, y, w, pt);
     it.text = text;

@@ -122,6 +122,7 @@ Item sum(double x, double y, double w, const QString &name, const QString &mask,
 Item sumOf(double x, double y, double w, Expr expr, const QString &mask, Align align = Align::Right,
            double pt = 9, bool bold = false);
 Item hline(double x, double y, double w, double thickness = 0.3);
+Band band(BandKind kind, double height, std::vector<Item> items);
 Item rect(double x, double y, double w, double h);
 
 // Value of a record as printed: masks through br::formatFloat, dates as
